@@ -50,10 +50,9 @@ struct AEffect {
 };
 
 constexpr std::int32_t fourCharacterCode(char a, char b, char c, char d) {
-    return static_cast<std::int32_t>((static_cast<std::uint32_t>(a) << 24) |
-                                     (static_cast<std::uint32_t>(b) << 16) |
-                                     (static_cast<std::uint32_t>(c) << 8) |
-                                     static_cast<std::uint32_t>(d));
+    return static_cast<std::int32_t>(
+        (static_cast<std::uint32_t>(a) << 24) | (static_cast<std::uint32_t>(b) << 16) |
+        (static_cast<std::uint32_t>(c) << 8) | static_cast<std::uint32_t>(d));
 }
 
 inline constexpr std::int32_t kEffectMagic = fourCharacterCode('V', 's', 't', 'P');

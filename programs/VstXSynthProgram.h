@@ -35,9 +35,15 @@ public:
     float getOscFilterCutoff1() const override { return oscillatorValue(1, kOscFilterCutoff); }
     float getOscFilterCutoff2() const override { return oscillatorValue(2, kOscFilterCutoff); }
     float getOscFilterCutoff3() const override { return oscillatorValue(3, kOscFilterCutoff); }
-    float getOscFilterResonance1() const override { return oscillatorValue(1, kOscFilterResonance); }
-    float getOscFilterResonance2() const override { return oscillatorValue(2, kOscFilterResonance); }
-    float getOscFilterResonance3() const override { return oscillatorValue(3, kOscFilterResonance); }
+    float getOscFilterResonance1() const override {
+        return oscillatorValue(1, kOscFilterResonance);
+    }
+    float getOscFilterResonance2() const override {
+        return oscillatorValue(2, kOscFilterResonance);
+    }
+    float getOscFilterResonance3() const override {
+        return oscillatorValue(3, kOscFilterResonance);
+    }
     float getOscVolume1() const override { return oscillatorValue(1, kOscVolume); }
     float getOscVolume2() const override { return oscillatorValue(2, kOscVolume); }
     float getOscVolume3() const override { return oscillatorValue(3, kOscVolume); }

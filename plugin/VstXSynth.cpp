@@ -1,0 +1,232 @@
+#include "plugin/VstXSynth.h"
+
+#include "plugin/GeneralMidiNames.h"
+#include "plugin/Identity.h"
+#include "plugin/NumberFormat.h"
+#include "plugin/ParameterTable.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace Korvatune {
+
+namespace {
+
+constexpr int kDrumChannel = 9;
+constexpr int kNumOutputs = 2;
+
+bool isParameterIndex(std::int32_t index) {
+    return index >= 0 && index < kNumProgramKeys;
+}
+
+} // namespace
+
+VstXSynth::VstXSynth(audioMasterCallback hostCallback)
+    : AudioEffectX(hostCallback, kNumPrograms, kNumProgramKeys),
+      programs(std::make_unique<VstXSynthProgram[]>(kNumPrograms)) {
+    loadFactoryBank(std::span<VstXSynthProgram, kNumPrograms>(programs.get(), kNumPrograms));
+    for (int channel = 0; channel < kNumMidiChannels; ++channel) {
+        channelPrograms[channel] = channel;
+    }
+    setProgram(0);
+    if (hasHostCallback()) {
+        setFlag(effFlagsIsSynth, true);
+        setFlag(effFlagsCanReplacing, true);
+        setNumInputs(0);
+        setNumOutputs(kNumOutputs);
+        setUniqueID(kUniqueId);
+    }
+}
+
+VstXSynth::~VstXSynth() = default;
+
+void VstXSynth::setProgram(std::int32_t index) {
+    if (static_cast<std::uint32_t>(index) >= static_cast<std::uint32_t>(kNumPrograms)) {
+        return;
+    }
+    AudioEffect::setProgram(index);
+    const VstXSynthProgram& selected = programs[index];
+    for (int i = 0; i < kNumProgramKeys; ++i) {
+        workingValues[i].store(selected.getValue(i), std::memory_order_relaxed);
+    }
+}
+
+void VstXSynth::setProgramName(const char* name) {
+    currentProgram().setName(name);
+}
+
+void VstXSynth::getProgramName(char* name) {
+    copyText(name, currentProgram().getName(), kProgramNameCapacity);
+}
+
+bool VstXSynth::getProgramNameIndexed(std::int32_t, std::int32_t index, char* text) {
+    if (index < 0 || index >= kNumPrograms) {
+        return false;
+    }
+    copyText(text, programs[index].getName(), kProgramNameCapacity);
+    return true;
+}
+
+void VstXSynth::setParameter(std::int32_t index, float value) {
+    // One bad automation value must not poison the sound for good.
+    if (!isParameterIndex(index) || !std::isfinite(value)) {
+        return;
+    }
+    currentProgram().setRawValue(index, value);
+    workingValues[index].store(value, std::memory_order_relaxed);
+}
+
+float VstXSynth::getParameter(std::int32_t index) {
+    return isParameterIndex(index) ? workingValue(index) : 0.0f;
+}
+
+void VstXSynth::getParameterName(std::int32_t index, char* text) {
+    if (isParameterIndex(index)) {
+        copyText(text, parameterInfo(index).name, kParameterTextLimit);
+    }
+}
+
+void VstXSynth::getParameterLabel(std::int32_t index, char* text) {
+    copyText(text, isParameterIndex(index) ? parameterInfo(index).label : "", kParameterTextLimit);
+}
+
+void VstXSynth::getParameterDisplay(std::int32_t index, char* text) {
+    *text = '\0';
+    if (isParameterIndex(index)) {
+        formatDisplay(index, text);
+    }
+}
+
+void VstXSynth::formatDisplay(int index, char* text) const {
+    const float value = workingValue(index);
+    switch (parameterInfo(index).display) {
+    case DisplayRule::Decibel:
+        dB2string(value, text, kParameterTextLimit);
+        break;
+    case DisplayRule::OnOff:
+        copyText(text, value > 0.5f ? "on" : "off", kParameterTextLimit);
+        break;
+    case DisplayRule::Octave:
+        float2string((value - 0.5f) * 2.0f, text, kParameterTextLimit);
+        break;
+    case DisplayRule::CutoffHz:
+        float2string(getSampleRate() * value * 0.5f, text, kParameterTextLimit);
+        break;
+    case DisplayRule::TimesFive:
+        float2string(value * 5.0f, text, kParameterTextLimit);
+        break;
+    case DisplayRule::TimesTwenty:
+        float2string(value * 20.0f, text, kParameterTextLimit);
+        break;
+    default:
+        float2string(value, text, kParameterTextLimit);
+        break;
+    }
+}
+
+void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) {
+    for (int channel = 0; channel < kNumOutputs; ++channel) {
+        std::fill_n(outputs[channel], frames, 0.0f);
+    }
+}
+
+std::int32_t VstXSynth::processEvents(VstEvents* events) {
+    sendVstEventsToHost(events);
+    return 1;
+}
+
+bool VstXSynth::getOutputProperties(std::int32_t index, VstPinProperties* properties) {
+    if (index < 0 || index >= kNumOutputs) {
+        return false;
+    }
+    std::snprintf(properties->label, sizeof properties->label, "Vstx %d", index + 1);
+    properties->flags = kVstPinIsActive | kVstPinIsStereo;
+    return true;
+}
+
+bool VstXSynth::getEffectName(char* name) {
+    copyText(name, kEffectName, kEffectNameLimit);
+    return true;
+}
+
+bool VstXSynth::getVendorString(char* text) {
+    copyText(text, kVendorName, kVendorNameLimit);
+    return true;
+}
+
+bool VstXSynth::getProductString(char* text) {
+    copyText(text, kProductName, kVendorNameLimit);
+    return true;
+}
+
+std::int32_t VstXSynth::getVendorVersion() {
+    return kVendorVersion;
+}
+
+std::int32_t VstXSynth::canDo(const char* text) {
+    for (const char* supported : {"receiveVstEvents", "receiveVstMidiEvent", "midiProgramNames"}) {
+        if (std::strcmp(text, supported) == 0) {
+            return 1;
+        }
+    }
+    return -1;
+}
+
+void VstXSynth::fillMidiProgramName(std::int32_t channel, MidiProgramName* name) const {
+    const int program = name->thisProgramIndex;
+    name->midiBankMsb = -1;
+    name->midiBankLsb = -1;
+    name->reserved = 0;
+    name->flags = 0;
+    if (channel == kDrumChannel) {
+        copyText(name->name, "Standard", kMidiNameLimit);
+        name->midiProgram = 0;
+        name->parentCategoryIndex = 0;
+        return;
+    }
+    copyText(name->name, kGeneralMidiProgramNames[program], kMidiNameLimit);
+    name->midiProgram = static_cast<char>(program);
+    name->parentCategoryIndex = generalMidiCategoryOf(program);
+}
+
+std::int32_t VstXSynth::getMidiProgramName(std::int32_t channel, MidiProgramName* name) {
+    if (name->thisProgramIndex < 0 || name->thisProgramIndex >= kNumGeneralMidiPrograms) {
+        return 0;
+    }
+    fillMidiProgramName(channel, name);
+    return channel == kDrumChannel ? 1 : kNumGeneralMidiPrograms;
+}
+
+std::int32_t VstXSynth::getCurrentMidiProgram(std::int32_t channel, MidiProgramName* name) {
+    if (channel < 0 || channel >= kNumMidiChannels) {
+        return -1;
+    }
+    name->thisProgramIndex = channelPrograms[channel];
+    fillMidiProgramName(channel, name);
+    return channelPrograms[channel];
+}
+
+std::int32_t VstXSynth::getMidiProgramCategory(std::int32_t channel,
+                                               MidiProgramCategory* category) {
+    category->parentCategoryIndex = -1;
+    category->flags = 0;
+    if (channel == kDrumChannel) {
+        copyText(category->name, "Drums", kMidiNameLimit);
+        return 1;
+    }
+    const int index = category->thisCategoryIndex;
+    const bool known = index >= 0 && index < kNumGeneralMidiCategories;
+    copyText(category->name, known ? kGeneralMidiCategories[index].name : "", kMidiNameLimit);
+    return kNumGeneralMidiCategories;
+}
+
+bool VstXSynth::getMidiKeyName(std::int32_t, MidiKeyName* key) {
+    key->keyName[0] = '\0';
+    key->reserved = 0;
+    key->flags = 0;
+    return false;
+}
+
+} // namespace Korvatune
