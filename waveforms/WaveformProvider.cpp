@@ -1,10 +1,15 @@
 #include "waveforms/WaveformProvider.h"
 
 #include "engine/SampleFunctions.h"
+#include "waveforms/BuiltinUserShapes.h"
+#include "waveforms/WaveformFileLoader.h"
+#include "waveforms/WaveformTableBuilder.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace Korvatune {
 
@@ -16,6 +21,22 @@ constexpr const char* kNames[WaveformProvider::kNumWaveforms] = {
     "Form3",      "Form4",      "Form5",      "Form6",      "Form7",   "Form8",
     "Form9",      "Form10",     "User1",      "User2",      "User3",   "User4",
     "User5",      "User6",      "User7",      "User8",      "User9",   "User10"};
+
+constexpr const char* kEnvironmentVariable = "KORVATUNE_OMBRAFELL";
+constexpr char kPathSeparator = '/';
+
+constexpr float kBuiltinPeak = 0.988f;
+constexpr float kUserPeak = 0.98777f;
+constexpr float kComputedPeak = 0.9777f;
+constexpr int kFirstNormalisedComputed = 5;  // Triangle
+constexpr int kLastNormalisedComputed = 19;  // Form10
+
+// Display names of at most 7 characters for the 8-byte host display text.
+constexpr const char* kShortNames[WaveformProvider::kNumWaveforms] = {
+    "Sine",    "Saw",     "Pulse",   "QuadPls", "OctPls",  "Triangl", "Noize",  "LQNoiz1",
+    "LQNoiz2", "LQNoiz3", "Form1",   "Form2",   "Form3",   "Form4",   "Form5",  "Form6",
+    "Form7",   "Form8",   "Form9",   "Form10",  "User1",   "User2",   "User3",  "User4",
+    "User5",   "User6",   "User7",   "User8",   "User9",   "User10"};
 
 } // namespace
 
@@ -31,6 +52,18 @@ void WaveformProvider::setSubfolder(const char* name) { subfolder = name ? name 
 void WaveformProvider::setFolder(const char* hostDirectory) {
     if (hostDirectory) {
         folder = hostDirectory;
+        if (!folder.empty()) {
+            return;
+        }
+    }
+    if (const char* environment = std::getenv(kEnvironmentVariable)) {
+        folder = environment; // even an empty value
+        return;
+    }
+    std::error_code error;
+    const std::filesystem::path workingDirectory = std::filesystem::current_path(error);
+    if (!error) {
+        folder = workingDirectory.string();
     }
 }
 
@@ -40,19 +73,53 @@ std::string WaveformProvider::userFilePath(int slot) const {
     }
     char name[16];
     std::snprintf(name, sizeof(name), "user%02d.raw", slot);
-    return folder + "/" + subfolder + "/" + name;
+    std::string path = folder;
+    path += kPathSeparator;
+    path += subfolder;
+    path += kPathSeparator;
+    path += name;
+    return path;
 }
 
 void WaveformProvider::build() {
-    // Stub: sine only until the table builders land.
-    for (int i = 0; i < kTableSize; ++i) {
-        tables[0][i] = std::sin(6.2831855f * static_cast<float>(i) / 4096.0f);
+    // Steps 1 and 2: the computed tables; the user tables start at zero.
+    WaveformTableBuilder::buildComputedTables(tables, kNumWaveforms);
+
+    // Step 3: the built-in shapes.
+    for (int slot = 0; slot < kNumUserWaveforms; ++slot) {
+        float* table = tables[kFirstUserWaveform + slot];
+        BuiltinUserShapes::fill(slot, table);
+        WaveformTableBuilder::normalise(table, kBuiltinPeak);
+    }
+
+    // Step 4: the user files, where present; every user table ends at peak 0.98777.
+    for (int slot = 0; slot < kNumUserWaveforms; ++slot) {
+        float* table = tables[kFirstUserWaveform + slot];
+        const std::string path = userFilePath(slot + 1);
+        loadFile(path.c_str(), table);
+        WaveformTableBuilder::normalise(table, kUserPeak);
+    }
+
+    // Step 5: the normalised computed tables.
+    for (int index = kFirstNormalisedComputed; index <= kLastNormalisedComputed; ++index) {
+        WaveformTableBuilder::normalise(tables[index], kComputedPeak);
     }
 }
 
-bool WaveformProvider::loadUserWaveform(const char*, float) { return false; }
+bool WaveformProvider::loadUserWaveform(const char* path, float value) {
+    const int index = waveformIndex(value);
+    if (index < kFirstUserWaveform || index >= kNumWaveforms) {
+        return false;
+    }
+    float* table = tables[index];
+    const bool loaded = loadFile(path, table);
+    WaveformTableBuilder::normalise(table, kUserPeak);
+    return loaded;
+}
 
-bool WaveformProvider::loadFile(const char*, float*) { return false; }
+bool WaveformProvider::loadFile(const char* path, float* table) {
+    return WaveformFileLoader::loadFile(path, table, scratch);
+}
 
 const char* WaveformProvider::waveformName(float value) { return waveformNameAt(waveformIndex(value)); }
 
@@ -76,8 +143,13 @@ void WaveformProvider::displayText(float value, char* text) {
     if (!text) {
         return;
     }
-    std::strncpy(text, waveformName(value), kDisplayTextSize - 1);
-    text[kDisplayTextSize - 1] = '\0';
+    const char* name = kShortNames[waveformIndex(value)];
+    std::size_t length = std::strlen(name);
+    if (length > static_cast<std::size_t>(kDisplayTextSize - 1)) {
+        length = kDisplayTextSize - 1;
+    }
+    std::memcpy(text, name, length);
+    text[length] = '\0';
 }
 
 float WaveformProvider::previousValue(float value) {
@@ -94,6 +166,7 @@ void WaveformProvider::previewPoints(float value, bool invert, float* points) co
     }
     const float* table = getTable(value);
     for (int i = 0; i < kPreviewPointCount; ++i) {
+        // trunc(i / 50 * 4096), computed exactly in integers
         const float e = table[i * kTableSize / kPreviewPointCount];
         points[i] = invert ? invertSample(e) : e;
     }
