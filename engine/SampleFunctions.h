@@ -26,6 +26,19 @@ inline float clampValue(float x, float low, float high) {
     return x;
 }
 
+// Soft clips through an arctangent whose gain grows with amount; amount 0 leaves x untouched.
+// Small nonzero amounts are raised so that a full-scale input still comes out at about 1.
+inline float saturate(float x, float amount) {
+    if (amount == 0.0f) {
+        return x;
+    }
+    if (static_cast<double>(amount) < 0.09279019767613905) {
+        amount = 0.0927902f;
+    }
+    const float shaped = std::atan(x) / std::atan(1.0f) * amount * 10.777f;
+    return clampValue(shaped, -1.0f, 1.0f);
+}
+
 // Maps a 0..1 control onto 0..~0.99326 with an exponential rise, for filter frequencies.
 inline float expCurve(float x) {
     return (std::exp(5.0f * x) - 1.0f) / std::exp(5.0f);

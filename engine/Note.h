@@ -1,0 +1,112 @@
+#pragma once
+
+#include "engine/FilterEnvelope.h"
+#include "engine/Modulator.h"
+#include "engine/StereoSample.h"
+#include "engine/VoiceState.h"
+#include "filters/BiquadTweakedButterworthHP.h"
+#include "filters/Filter_MoogVCF_variant1.h"
+
+#include <array>
+#include <cstdint>
+
+namespace Korvatune {
+
+class IAudioEffect;
+class ISynthProgram;
+class WaveformProvider;
+
+// One sounding note: three table oscillators, each saturated, ring-mixed with its own slow
+// modulator, filtered and panned, under a short attack/hold/release envelope. Oscillator
+// settings are read from the owner's current program every sample so that knob moves are heard
+// on sounding notes; only the note number and the velocity are fixed at note start.
+//
+// Per sample the owner calls renderFrame on every voice that is not idle, then advance and
+// modulatePhases. Audio thread only.
+class Note {
+public:
+    static constexpr int kOscillators = 3;
+
+    Note();
+    virtual ~Note() = default;
+    Note(const Note&) = delete;
+    Note& operator=(const Note&) = delete;
+
+    // Also hands the owner to the three modulators.
+    void setOwner(IAudioEffect* audioEffect);
+    // Time base of the envelopes and modulators; the amplitude segment lengths keep the
+    // lengths they got at construction.
+    void setSampleRate(float hertz);
+    float getSampleRate() const { return sampleRate; }
+
+    void setNoteNumber(int number) { noteNumber = number; }
+    int getNoteNumber() const { return noteNumber; }
+
+    // Note-on. The envelope level is left as it was, so the first frame is silent.
+    void start(int noteVelocity);
+    // Note-off: fades from full level whatever the level was. An idle voice stays idle.
+    void release();
+    VoiceState getState() const { return state; }
+    bool isIdle() const { return state == VoiceState::Idle; }
+
+    StereoSample renderFrame();
+    // One sample on: counters, oscillator phases, amplitude envelope.
+    void advance();
+    // The pitch envelope's offset and the span of the oscillators' pitch controls, both in
+    // table steps per sample (the span is twice phaseIncrement()).
+    void modulatePhases(float pitchOffset, float pitchSpan);
+
+    // Table steps per sample of the note's own frequency; 0 without owner or note table.
+    float phaseIncrement() const;
+    // Seconds since start, the time the pitch envelope is evaluated at.
+    float elapsedSeconds() const { return static_cast<float>(sampleCount) / sampleRate; }
+
+    float getEnvelopeLevel() const { return envLevel; }
+    float getVelocity() const { return velocity; }
+    float getPhase(int oscillator) const { return phases[static_cast<std::size_t>(oscillator)]; }
+    // The last sample oscillator 0..2 produced; 0 when it was not rendered.
+    float getOscillatorOutput(int oscillator) const {
+        return oscillatorOutputs[static_cast<std::size_t>(oscillator)];
+    }
+
+private:
+    struct OscillatorFilters {
+        Filter_MoogVCF_variant1 lowPass;
+        BiquadTweakedButterworthHP<float> highPass;
+    };
+
+    float renderOscillator(int oscillator, float volume, const ISynthProgram& program,
+                           const WaveformProvider& provider, float seconds);
+    float readTable(int oscillator, const ISynthProgram& program,
+                    const WaveformProvider& provider) const;
+    float modulatedCutoff(int oscillator, const ISynthProgram& program, float modulation,
+                          float seconds) const;
+    float filter(int oscillator, float sample, float cutoff, const ISynthProgram& program);
+    void modulatePhase(int oscillator, const ISynthProgram& program, float pitchOffset,
+                       float pitchSpan, float frequencyModulation);
+    void stepState();
+    float envelopeLevel() const;
+
+    static constexpr float kVelocityScale = 127.0f;
+
+    std::array<float, kOscillators> phases{};
+    float sampleRate = 44100.0f;
+    VoiceState state = VoiceState::Idle;
+    int noteNumber = -1;
+    std::uint32_t sampleCount = 0;
+    float envLevel = 0.0f;
+    float velocity = kVelocityScale;
+    std::array<float, kOscillators> oscillatorOutputs{};
+    std::uint32_t attackCount = 0;
+    std::uint32_t holdCount = 0;
+    std::uint32_t releaseCount = 0;
+    std::int32_t attackLength;
+    std::int32_t holdLength;
+    std::int32_t releaseLength;
+    std::array<OscillatorFilters, kOscillators> filters;
+    FilterEnvelope filterEnvelope;
+    std::array<Modulator, kOscillators> modulators;
+    IAudioEffect* owner = nullptr;
+};
+
+} // namespace Korvatune

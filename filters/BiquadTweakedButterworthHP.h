@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cmath>
+
+namespace Korvatune {
+
+// Second-order Butterworth high-pass (Part 3.2) whose damping is lowered by a resonance
+// control and whose 0..1 cutoff control is mapped exponentially and averaged over two samples.
+// Coefficients are recomputed every sample; all state is kept in the sample type T (the voice
+// and the waveform provider use float).
+template <typename T>
+class BiquadTweakedButterworthHP {
+public:
+    static constexpr T kDefaultMaxFrequency = T(0.4777);
+    static constexpr T kDefaultMinFrequency = T(0.0001);
+
+    BiquadTweakedButterworthHP() = default;
+    BiquadTweakedButterworthHP(T minimumFrequency, T maximumFrequency)
+        : maxFrequency(maximumFrequency), minFrequency(minimumFrequency) {}
+    virtual ~BiquadTweakedButterworthHP() = default;
+
+    // One sample; cutoff and resonance are 0..1 controls.
+    inline T process(T x, T cutoff, T resonance);
+
+    // Sets the limits (fractions of the sample rate) and clears every other field.
+    void reset(T minimumFrequency = kDefaultMinFrequency,
+               T maximumFrequency = kDefaultMaxFrequency) {
+        maxFrequency = maximumFrequency;
+        minFrequency = minimumFrequency;
+        lastCutoff = input = x1 = x2 = output = y1 = y2 = T(0);
+        b0 = b1 = b2 = a1 = a2 = warped = T(0);
+    }
+
+    void setMinFrequency(T value) { minFrequency = value; }
+    void setMaxFrequency(T value) { maxFrequency = value; }
+    T getMinFrequency() const { return minFrequency; }
+    T getMaxFrequency() const { return maxFrequency; }
+
+    // Read access to the state, for tests and diagnostics.
+    T getLastCutoff() const { return lastCutoff; }
+    T getWarped() const { return warped; }
+    T getLastInput() const { return input; }
+    T getLastOutput() const { return output; }
+    T getB0() const { return b0; }
+    T getB1() const { return b1; }
+    T getB2() const { return b2; }
+    T getA1() const { return a1; }
+    T getA2() const { return a2; }
+
+private:
+    T maxFrequency = kDefaultMaxFrequency;
+    T minFrequency = kDefaultMinFrequency;
+    T lastCutoff = T(0);
+    T input = T(0);
+    T x1 = T(0);
+    T x2 = T(0);
+    T output = T(0);
+    T y1 = T(0);
+    T y2 = T(0);
+    T b0 = T(0);
+    T b1 = T(0);
+    T b2 = T(0);
+    T a1 = T(0);
+    T a2 = T(0);
+    T warped = T(0);
+};
+
+template <typename T>
+inline T BiquadTweakedButterworthHP<T>::process(T x, T cutoff, T resonance) {
+    // 1. exponential control curve, 147.4132 = e^5 - 1, clamped to 0..1
+    T d = (std::exp(T(5) * cutoff) - T(1)) / T(147.4132);
+    if (d < T(0)) {
+        d = T(0);
+    }
+    if (d > T(1)) {
+        d = T(1);
+    }
+    // 2. two-sample smoothing, scaled to the upper limit, raised to the lower limit
+    T fn = (d + lastCutoff) / T(2) * maxFrequency;
+    if (fn < minFrequency) {
+        fn = minFrequency;
+    }
+    // 3. prewarp
+    warped = std::tan(T(3.14159265358979323846) * fn);
+    // 4. damping sqrt(2) scaled by 1 - resonance
+    const T g = warped * (T(1.4142135) - resonance * T(1.4142135));
+    const T h = warped * warped;
+    // 5. coefficients
+    const T n = T(1) / (h + g + T(1));
+    b0 = n;
+    b1 = T(-2) * n;
+    b2 = n;
+    a1 = T(2) * (h - T(1)) * n;
+    a2 = (h + T(1) - g) * n;
+    // 6. direct form I
+    const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    // 7. state
+    input = x;
+    x2 = x1;
+    x1 = x;
+    output = y;
+    y2 = y1;
+    y1 = y;
+    lastCutoff = d;
+    return y;
+}
+
+} // namespace Korvatune

@@ -1,0 +1,175 @@
+#include "waveforms/WaveformProvider.h"
+
+#include "engine/SampleFunctions.h"
+#include "waveforms/BuiltinUserShapes.h"
+#include "waveforms/WaveformFileLoader.h"
+#include "waveforms/WaveformTableBuilder.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace Korvatune {
+
+namespace {
+
+constexpr const char* kNames[WaveformProvider::kNumWaveforms] = {
+    "Sine",       "Sawtooth",   "Pulse",      "QuadPulse", "OctPulse", "Triangle",
+    "Noize",      "LQ Noize 1", "LQ Noize 2", "LQ Noize 3", "Form1",   "Form2",
+    "Form3",      "Form4",      "Form5",      "Form6",      "Form7",   "Form8",
+    "Form9",      "Form10",     "User1",      "User2",      "User3",   "User4",
+    "User5",      "User6",      "User7",      "User8",      "User9",   "User10"};
+
+constexpr const char* kEnvironmentVariable = "KORVATUNE_OMBRAFELL";
+constexpr char kPathSeparator = '/';
+
+constexpr float kBuiltinPeak = 0.988f;
+constexpr float kUserPeak = 0.98777f;
+constexpr float kComputedPeak = 0.9777f;
+constexpr int kFirstNormalisedComputed = 5;  // Triangle
+constexpr int kLastNormalisedComputed = 19;  // Form10
+
+// Display names of at most 7 characters for the 8-byte host display text.
+constexpr const char* kShortNames[WaveformProvider::kNumWaveforms] = {
+    "Sine",    "Saw",     "Pulse",   "QuadPls", "OctPls",  "Triangl", "Noize",  "LQNoiz1",
+    "LQNoiz2", "LQNoiz3", "Form1",   "Form2",   "Form3",   "Form4",   "Form5",  "Form6",
+    "Form7",   "Form8",   "Form9",   "Form10",  "User1",   "User2",   "User3",  "User4",
+    "User5",   "User6",   "User7",   "User8",   "User9",   "User10"};
+
+} // namespace
+
+WaveformProvider::WaveformProvider() {
+    std::memset(tables, 0, sizeof(tables));
+    std::memset(scratch, 0, sizeof(scratch));
+}
+
+WaveformProvider::~WaveformProvider() = default;
+
+void WaveformProvider::setSubfolder(const char* name) { subfolder = name ? name : ""; }
+
+void WaveformProvider::setFolder(const char* hostDirectory) {
+    if (hostDirectory) {
+        folder = hostDirectory;
+        if (!folder.empty()) {
+            return;
+        }
+    }
+    if (const char* environment = std::getenv(kEnvironmentVariable)) {
+        folder = environment; // even an empty value
+        return;
+    }
+    std::error_code error;
+    const std::filesystem::path workingDirectory = std::filesystem::current_path(error);
+    if (!error) {
+        folder = workingDirectory.string();
+    }
+}
+
+std::string WaveformProvider::userFilePath(int slot) const {
+    if (slot < 1 || slot > kNumUserWaveforms) {
+        return std::string();
+    }
+    char name[16];
+    std::snprintf(name, sizeof(name), "user%02d.raw", slot);
+    std::string path = folder;
+    path += kPathSeparator;
+    path += subfolder;
+    path += kPathSeparator;
+    path += name;
+    return path;
+}
+
+void WaveformProvider::build() {
+    // Steps 1 and 2: the computed tables; the user tables start at zero.
+    WaveformTableBuilder::buildComputedTables(tables, kNumWaveforms);
+
+    // Step 3: the built-in shapes.
+    for (int slot = 0; slot < kNumUserWaveforms; ++slot) {
+        float* table = tables[kFirstUserWaveform + slot];
+        BuiltinUserShapes::fill(slot, table);
+        WaveformTableBuilder::normalise(table, kBuiltinPeak);
+    }
+
+    // Step 4: the user files, where present; every user table ends at peak 0.98777.
+    for (int slot = 0; slot < kNumUserWaveforms; ++slot) {
+        float* table = tables[kFirstUserWaveform + slot];
+        const std::string path = userFilePath(slot + 1);
+        loadFile(path.c_str(), table);
+        WaveformTableBuilder::normalise(table, kUserPeak);
+    }
+
+    // Step 5: the normalised computed tables.
+    for (int index = kFirstNormalisedComputed; index <= kLastNormalisedComputed; ++index) {
+        WaveformTableBuilder::normalise(tables[index], kComputedPeak);
+    }
+}
+
+bool WaveformProvider::loadUserWaveform(const char* path, float value) {
+    const int index = waveformIndex(value);
+    if (index < kFirstUserWaveform || index >= kNumWaveforms) {
+        return false;
+    }
+    float* table = tables[index];
+    const bool loaded = loadFile(path, table);
+    WaveformTableBuilder::normalise(table, kUserPeak);
+    return loaded;
+}
+
+bool WaveformProvider::loadFile(const char* path, float* table) {
+    return WaveformFileLoader::loadFile(path, table, scratch);
+}
+
+const char* WaveformProvider::waveformName(float value) { return waveformNameAt(waveformIndex(value)); }
+
+const char* WaveformProvider::waveformNameAt(int index) {
+    return (index >= 0 && index < kNumWaveforms) ? kNames[index] : kNames[0];
+}
+
+int WaveformProvider::waveformIndexOfName(const char* name) {
+    if (!name) {
+        return 0;
+    }
+    for (int i = 1; i < kNumWaveforms; ++i) {
+        if (std::strcmp(name, kNames[i]) == 0) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+void WaveformProvider::displayText(float value, char* text) {
+    if (!text) {
+        return;
+    }
+    const char* name = kShortNames[waveformIndex(value)];
+    std::size_t length = std::strlen(name);
+    if (length > static_cast<std::size_t>(kDisplayTextSize - 1)) {
+        length = kDisplayTextSize - 1;
+    }
+    std::memcpy(text, name, length);
+    text[length] = '\0';
+}
+
+float WaveformProvider::previousValue(float value) {
+    return clampValue(value - kValueStep, 0.0f, 1.0f);
+}
+
+float WaveformProvider::nextValue(float value) {
+    return clampValue(value + kValueStep, 0.0f, 1.0f);
+}
+
+void WaveformProvider::previewPoints(float value, bool invert, float* points) const {
+    if (!points) {
+        return;
+    }
+    const float* table = getTable(value);
+    for (int i = 0; i < kPreviewPointCount; ++i) {
+        // trunc(i / 50 * 4096), computed exactly in integers
+        const float e = table[i * kTableSize / kPreviewPointCount];
+        points[i] = invert ? invertSample(e) : e;
+    }
+}
+
+} // namespace Korvatune
