@@ -14,6 +14,9 @@ class IAudioEffect;
 // Amount and frequency are written by the parameter thread while the audio thread renders.
 class RingModulator {
 public:
+    // Carrier frequency at a frequency value of 1, in Hz.
+    static constexpr float kRateRange = 2000.0f;
+
     RingModulator() = default;
     virtual ~RingModulator() = default;
     RingModulator(const RingModulator&) = delete;
@@ -34,7 +37,6 @@ public:
     std::uint32_t getCounter() const { return counter; }
 
 private:
-    static constexpr float kRateRange = 2000.0f;
 
     float sampleRate = 44100.0f;
     std::uint32_t counter = 0;

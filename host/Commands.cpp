@@ -2,7 +2,8 @@
 
 #include "host/Arguments.h"
 #include "host/PluginHost.h"
-#include "programs/ProgramKeys.h"
+#include "host/RenderCommands.h"
+#include "host/Session.h"
 
 #include <cstdio>
 #include <functional>
@@ -20,6 +21,8 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  programs   list the factory programs\n"
     "  params     show every parameter of a program\n"
+    "  render     render one note to a WAV file\n"
+    "  bank       render every program to a folder of WAV files\n"
     "\n"
     "Every command takes --plugin PATH to drive another VST 2.4 module instead of the\n"
     "built-in instrument, and --help for its own options.\n";
@@ -33,100 +36,7 @@ constexpr const char* kParamsHelp =
     "(KEY is a parameter index or a key such as OscPitch1), then prints one line per\n"
     "parameter: index, name, value, display text, label (tab-separated).\n";
 
-// What every instrument-driving command shares: which module, which program, which changes.
-struct Session {
-    std::string pluginPath;
-    std::string program = "0";
-    std::vector<std::pair<std::string, std::string>> settings;
-    bool help = false;
-};
-
-// Reads the options all commands share; returns false for an option it does not know.
-bool readSessionOption(const std::string& word, Arguments& args, Session& session) {
-    if (word == "--help" || word == "-h") {
-        session.help = true;
-    } else if (word == "--plugin") {
-        session.pluginPath = args.valueOf(word);
-    } else if (word == "-p" || word == "--program") {
-        session.program = args.valueOf(word);
-    } else if (word == "--set") {
-        const std::string& assignment = args.valueOf(word);
-        const auto equals = assignment.find('=');
-        if (equals == std::string::npos) {
-            throw UsageError("--set needs KEY=VALUE, got: " + assignment);
-        }
-        session.settings.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
-    } else {
-        return false;
-    }
-    return true;
-}
-
-std::unique_ptr<PluginHost> openInstrument(const Session& session) {
-    std::string error;
-    auto host = session.pluginPath.empty()
-                    ? PluginHost::createBuiltIn(error)
-                    : PluginHost::createFromModule(session.pluginPath, error);
-    if (!host) {
-        throw UsageError(
-            "cannot load " +
-            (session.pluginPath.empty() ? std::string("instrument") : session.pluginPath) + ": " +
-            error);
-    }
-    return host;
-}
-
-int findProgram(PluginHost& host, const std::string& text) {
-    if (const auto index = asInteger(text)) {
-        if (*index >= 0 && *index < host.numPrograms()) {
-            return *index;
-        }
-        throw UsageError("no program " + text + " (there are " +
-                         std::to_string(host.numPrograms()) + ")");
-    }
-    for (int i = 0; i < host.numPrograms(); ++i) {
-        if (host.programName(i) == text) {
-            return i;
-        }
-    }
-    throw UsageError("no program named \"" + text + "\"");
-}
-
-int findParameter(PluginHost& host, const std::string& key) {
-    if (const auto index = asInteger(key)) {
-        if (*index >= 0 && *index < host.numParameters()) {
-            return *index;
-        }
-        throw UsageError("no parameter " + key);
-    }
-    for (int i = 0; i < kNumProgramKeys && i < host.numParameters(); ++i) {
-        if (key == kProgramKeys[i].text) {
-            return i;
-        }
-    }
-    throw UsageError("unknown parameter key \"" + key + "\"");
-}
-
-void applySession(PluginHost& host, const Session& session) {
-    host.selectProgram(findProgram(host, session.program));
-    for (const auto& [key, text] : session.settings) {
-        const int index = findParameter(host, key);
-        host.setParameter(index, parseNumber(text, "value of " + key));
-    }
-}
-
-Session readSessionOnly(Arguments& args) {
-    Session session;
-    while (!args.done()) {
-        const std::string& word = args.next();
-        if (!readSessionOption(word, args, session)) {
-            throw UsageError("unknown option " + word);
-        }
-    }
-    return session;
-}
-
-int listPrograms(Arguments& args, std::ostream& out) {
+int listPrograms(Arguments& args, std::ostream& out, std::ostream&) {
     const Session session = readSessionOnly(args);
     if (session.help) {
         out << kProgramsHelp;
@@ -139,7 +49,7 @@ int listPrograms(Arguments& args, std::ostream& out) {
     return kExitSuccess;
 }
 
-int showParameters(Arguments& args, std::ostream& out) {
+int showParameters(Arguments& args, std::ostream& out, std::ostream&) {
     const Session session = readSessionOnly(args);
     if (session.help) {
         out << kParamsHelp;
@@ -158,13 +68,15 @@ int showParameters(Arguments& args, std::ostream& out) {
 
 struct Command {
     const char* name;
-    std::function<int(Arguments&, std::ostream&)> run;
+    std::function<int(Arguments&, std::ostream&, std::ostream&)> run;
 };
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
         {"programs", listPrograms},
         {"params", showParameters},
+        {"render", renderCommand},
+        {"bank", bankCommand},
     };
     return table;
 }
@@ -184,7 +96,7 @@ int runCommandLine(const std::vector<std::string>& words, std::ostream& out, std
         if (words[0] == command.name) {
             Arguments args({words.begin() + 1, words.end()});
             try {
-                return command.run(args, out);
+                return command.run(args, out, err);
             } catch (const UsageError& error) {
                 err << "ombrafell " << command.name << ": " << error.what() << '\n';
                 return kExitUsage;

@@ -139,11 +139,14 @@ float PluginHost::getParameter(int index) {
     return instance->getParameter(instance, index);
 }
 
-void PluginHost::start(float rate, int frames) {
+void PluginHost::prepare(float rate, int frames) {
     sampleRate = rate;
     blockSize = frames;
     dispatch(effSetSampleRate, 0, 0, nullptr, rate);
     dispatch(effSetBlockSize, 0, frames);
+}
+
+void PluginHost::resume() {
     dispatch(effMainsChanged, 0, 1);
     running = true;
 }

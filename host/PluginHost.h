@@ -37,8 +37,9 @@ public:
     void setParameter(int index, float value);
     float getParameter(int index);
 
-    // Sample rate and block size are set before the instance is resumed.
-    void start(float sampleRate, int blockSize);
+    // Sample rate and block size, set while the instance is suspended.
+    void prepare(float sampleRate, int blockSize);
+    void resume();
     void stop();
     void sendEvents(VstEvents& events);
     void process(float* left, float* right, int frames);

@@ -15,7 +15,6 @@ namespace Korvatune {
 namespace {
 
 constexpr int kDrumChannel = 9;
-constexpr int kNumOutputs = 2;
 
 bool isParameterIndex(std::int32_t index) {
     return index >= 0 && index < kNumProgramKeys;
@@ -24,8 +23,13 @@ bool isParameterIndex(std::int32_t index) {
 } // namespace
 
 VstXSynth::VstXSynth(audioMasterCallback hostCallback)
-    : AudioEffectX(hostCallback, kNumPrograms, kNumProgramKeys),
-      programs(std::make_unique<VstXSynthProgram[]>(kNumPrograms)) {
+    : AudioEffectX(hostCallback, kNumPrograms, kNumProgramKeys) {
+    waveformProvider.setSubfolder("waveforms");
+    ringModulator.setOwner(this);
+    for (Note& voice : voices) {
+        voice.setOwner(this);
+    }
+    programs = std::make_unique<VstXSynthProgram[]>(kNumPrograms);
     loadFactoryBank(std::span<VstXSynthProgram, kNumPrograms>(programs.get(), kNumPrograms));
     for (int channel = 0; channel < kNumMidiChannels; ++channel) {
         channelPrograms[channel] = channel;
@@ -38,9 +42,42 @@ VstXSynth::VstXSynth(audioMasterCallback hostCallback)
         setNumOutputs(kNumOutputs);
         setUniqueID(kUniqueId);
     }
+    waveformProvider.setFolder(getDirectory());
+    waveformProvider.build();
+    buildNoteFrequencies();
 }
 
 VstXSynth::~VstXSynth() = default;
+
+void VstXSynth::buildNoteFrequencies() {
+    double frequency = 8.175798915636872;
+    for (float& entry : noteFrequencies) {
+        entry = static_cast<float>(frequency);
+        frequency *= 1.059463094359;
+    }
+}
+
+void VstXSynth::setSampleRate(float rate) {
+    // Hosts scanning plug-ins have been seen to send 0; a rate must stay usable as a divisor.
+    if (!std::isfinite(rate) || rate <= 0.0f) {
+        return;
+    }
+    AudioEffectX::setSampleRate(rate);
+    pitchEnvelope.setSampleRate(rate);
+    ringModulator.setSampleRate(rate);
+    for (Note& voice : voices) {
+        voice.setSampleRate(rate);
+    }
+    phaseScale = 4096.0f / rate;
+}
+
+void VstXSynth::resume() {
+    running.store(true, std::memory_order_relaxed);
+}
+
+void VstXSynth::suspend() {
+    running.store(false, std::memory_order_relaxed);
+}
 
 void VstXSynth::setProgram(std::int32_t index) {
     if (static_cast<std::uint32_t>(index) >= static_cast<std::uint32_t>(kNumPrograms)) {
@@ -51,6 +88,12 @@ void VstXSynth::setProgram(std::int32_t index) {
     for (int i = 0; i < kNumProgramKeys; ++i) {
         workingValues[i].store(selected.getValue(i), std::memory_order_relaxed);
     }
+    pitchEnvelope.setDuration(selected.getValue(kPitchDuration));
+    pitchEnvelope.setAmount(selected.getValue(kPitchAmount));
+    pitchEnvelope.setPower(selected.getValue(kPitchPower));
+    ringModulator.setAmount(selected.getValue(kRingModulationAmount));
+    ringModulator.setFrequency(selected.getValue(kRingModulationFrequency));
+    peakResetRequest.store(true, std::memory_order_relaxed);
 }
 
 void VstXSynth::setProgramName(const char* name) {
@@ -76,6 +119,29 @@ void VstXSynth::setParameter(std::int32_t index, float value) {
     }
     currentProgram().setRawValue(index, value);
     workingValues[index].store(value, std::memory_order_relaxed);
+    applyParameterEffect(index, value);
+}
+
+void VstXSynth::applyParameterEffect(int index, float value) {
+    switch (index) {
+    case kPitchDuration:
+        pitchEnvelope.setDuration(value);
+        break;
+    case kPitchAmount:
+        pitchEnvelope.setAmount(value);
+        break;
+    case kPitchPower:
+        pitchEnvelope.setPower(value);
+        break;
+    case kRingModulationAmount:
+        ringModulator.setAmount(value);
+        break;
+    case kRingModulationFrequency:
+        ringModulator.setFrequency(value);
+        break;
+    default:
+        break;
+    }
 }
 
 float VstXSynth::getParameter(std::int32_t index) {
@@ -102,6 +168,15 @@ void VstXSynth::getParameterDisplay(std::int32_t index, char* text) {
 void VstXSynth::formatDisplay(int index, char* text) const {
     const float value = workingValue(index);
     switch (parameterInfo(index).display) {
+    case DisplayRule::Waveform:
+        WaveformProvider::displayText(value, text);
+        break;
+    case DisplayRule::PitchAmount:
+        float2string(value * pitchEnvelope.getScale(), text, kParameterTextLimit);
+        break;
+    case DisplayRule::RingModHz:
+        float2string(value * RingModulator::kRateRange, text, kParameterTextLimit);
+        break;
     case DisplayRule::Decibel:
         dB2string(value, text, kParameterTextLimit);
         break;
@@ -124,17 +199,6 @@ void VstXSynth::formatDisplay(int index, char* text) const {
         float2string(value, text, kParameterTextLimit);
         break;
     }
-}
-
-void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) {
-    for (int channel = 0; channel < kNumOutputs; ++channel) {
-        std::fill_n(outputs[channel], frames, 0.0f);
-    }
-}
-
-std::int32_t VstXSynth::processEvents(VstEvents* events) {
-    sendVstEventsToHost(events);
-    return 1;
 }
 
 bool VstXSynth::getOutputProperties(std::int32_t index, VstPinProperties* properties) {

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "engine/IAudioEffect.h"
+#include "engine/Note.h"
+#include "engine/PitchEnvelope.h"
+#include "engine/RingModulator.h"
 #include "plugin/AudioEffectX.h"
+#include "plugin/EventQueue.h"
 #include "programs/FactoryBank.h"
 #include "programs/ProgramKeys.h"
 #include "programs/VstXSynthProgram.h"
+#include "waveforms/WaveformProvider.h"
 
 #include <array>
 #include <atomic>
@@ -12,12 +18,21 @@
 namespace Korvatune {
 
 inline constexpr int kNumMidiChannels = 16;
+inline constexpr int kNumVoices = 8;
+inline constexpr int kNumNotes = 128;
+inline constexpr int kNumOutputs = 2;
 
-// The instrument: one instance per track a host loads.
-class VstXSynth : public AudioEffectX {
+// The instrument: one instance per track a host loads. It owns everything that sounds, turns
+// MIDI into voice starts and releases with sample accuracy and renders stereo blocks.
+class VstXSynth : public AudioEffectX, public IAudioEffect {
 public:
     explicit VstXSynth(audioMasterCallback hostCallback);
     ~VstXSynth() override;
+
+    void setSampleRate(float rate) override;
+    void suspend() override;
+    void resume() override;
+    bool isRunning() const { return running.load(std::memory_order_relaxed); }
 
     void setProgram(std::int32_t program) override;
     void setProgramName(const char* name) override;
@@ -46,19 +61,54 @@ public:
                                         MidiProgramCategory* category) override;
     bool getMidiKeyName(std::int32_t channel, MidiKeyName* key) override;
 
+    const float* getNoteFrequencies() override { return noteFrequencies.data(); }
+    float getPhaseScale() override { return phaseScale; }
+    WaveformProvider* getWaveformProvider() override { return &waveformProvider; }
+    ISynthProgram* getCurrentProgram() override { return &currentProgram(); }
+
     VstXSynthProgram& program(int index) { return programs[index]; }
     VstXSynthProgram& currentProgram() { return programs[getProgram()]; }
+    const Note& voice(int index) const { return voices[index]; }
+    float getPeakLeft() const { return peakLeft.load(std::memory_order_relaxed); }
+    float getPeakRight() const { return peakRight.load(std::memory_order_relaxed); }
+    void requestPeakReset() { peakResetRequest.store(true, std::memory_order_relaxed); }
 
 private:
+    void applyParameterEffect(int index, float value);
+    void dispatchEvent(const EventQueue::Event& event);
+    void noteOn(int note, int velocity);
+    void releaseNote(int note);
+    void releaseAll();
+    StereoSample sumVoices();
+    StereoSample processGlobalSample(StereoSample frame, float quantizationLevels,
+                                     int reductionStep);
+    float quantizationLevels();
+    void advanceVoices();
+    void applyVolumeAndMeter(float** outputs, std::int32_t frames);
+    void buildNoteFrequencies();
+
     float workingValue(int index) const {
         return workingValues[index].load(std::memory_order_relaxed);
     }
     void formatDisplay(int index, char* text) const;
     void fillMidiProgramName(std::int32_t channel, MidiProgramName* name) const;
 
+    PitchEnvelope pitchEnvelope;
+    std::array<Note, kNumVoices> voices;
+    WaveformProvider waveformProvider;
+    RingModulator ringModulator;
+    EventQueue eventQueue;
     std::unique_ptr<VstXSynthProgram[]> programs;
     std::array<std::atomic<float>, kNumProgramKeys> workingValues{};
     std::array<std::int32_t, kNumMidiChannels> channelPrograms{};
+    float phaseScale = 4096.0f / 44100.0f;
+    StereoSample held;
+    std::uint32_t reductionCounter = 0;
+    std::array<float, kNumNotes> noteFrequencies{};
+    std::atomic<float> peakLeft{0.0f};
+    std::atomic<float> peakRight{0.0f};
+    std::atomic<bool> peakResetRequest{false};
+    std::atomic<bool> running{false};
 };
 
 } // namespace Korvatune

@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything from scratch with warnings as errors and runs the whole test suite.
+# Builds everything from scratch with warnings as errors and runs the whole test suite, then the
+# threaded tests again under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh
+jobs=$(nproc)
 build=${BUILD_DIR:-build-test}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRAFELL_WERROR=ON
-cmake --build "$build" -j "$(nproc)"
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+cmake --build "$build" -j "$jobs"
+ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+tsan=${build}-tsan
+cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRAFELL_WERROR=ON \
+    -DOMBRAFELL_SANITIZE=thread -DOMBRAFELL_BUILD_BENCHMARKS=OFF
+cmake --build "$tsan" -j "$jobs" --target threads_tests
+TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" --output-on-failure -R '^Concurrency\.'

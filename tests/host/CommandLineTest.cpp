@@ -1,9 +1,13 @@
 #include "host/Commands.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
+#include <cmath>
+#include <filesystem>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace Korvatune {
@@ -102,6 +106,73 @@ TEST(CommandLine, DrivesAModuleFromDisk) {
     const Result result = run({"programs", "--plugin", OMBRAFELL_MODULE_PATH});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(lines(result.out).size(), 45u);
+}
+
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("ombrafell-render-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(RenderCommand, WritesTheKickOfAProgram) {
+    const std::string output = path("kick.wav");
+    const Result result =
+        run({"render", "-p", "0", "--length", "0.5", "-r", "48000", "-o", output});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(lines(result.out).size(), 1u);
+    EXPECT_NE(result.out.find("dBFS"), std::string::npos);
+
+    SF_INFO info{};
+    SNDFILE* file = sf_open(output.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(info.channels, 2);
+    EXPECT_EQ(info.samplerate, 48000);
+    EXPECT_EQ(info.frames, 24000);
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    std::vector<float> frames(static_cast<std::size_t>(info.frames) * 2);
+    sf_readf_float(file, frames.data(), info.frames);
+    sf_close(file);
+    float peak = 0.0f;
+    for (float sample : frames) {
+        ASSERT_TRUE(std::isfinite(sample));
+        peak = std::max(peak, std::fabs(sample));
+    }
+    EXPECT_GT(peak, 0.05f);
+}
+
+TEST_F(RenderCommand, BadArgumentsLeaveNoFile) {
+    const std::string output = path("bad.wav");
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"render", "-n", "128", "-o", output},
+             {"render", "-n", "-1", "-o", output},
+             {"render", "-r", "0", "-o", output},
+             {"render", "-b", "-4", "-o", output},
+             {"render", "--length", "0", "-o", output},
+             {"render", "--format", "mp3", "-o", output},
+             {"render", "-o", path("missing/folder/x.wav")},
+             {"render"},
+         }) {
+        const Result result = run(words);
+        EXPECT_EQ(result.status, 2) << words[1];
+        EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(output));
+    }
+}
+
+TEST_F(RenderCommand, BankWritesOneFilePerProgram) {
+    const Result result = run({"bank", "-o", path("bank"), "--length", "0.05", "-r", "22050"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(path("bank/00 KV Bassdrum.wav")));
+    EXPECT_TRUE(std::filesystem::exists(path("bank/44 KV Filter Synth 2.wav")));
+    EXPECT_EQ(lines(result.out).size(), 46u);
+    EXPECT_EQ(lines(result.err).size(), 45u);
 }
 
 } // namespace

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "host/Arguments.h"
+
+#include <iosfwd>
+
+namespace Korvatune {
+
+int renderCommand(Arguments& args, std::ostream& out, std::ostream& err);
+int bankCommand(Arguments& args, std::ostream& out, std::ostream& err);
+
+} // namespace Korvatune

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "host/Arguments.h"
+#include "host/PluginHost.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Korvatune {
+
+// What every instrument-driving command shares: which module, which program, which changes.
+struct Session {
+    std::string pluginPath;
+    std::string program = "0";
+    std::vector<std::pair<std::string, std::string>> settings;
+    bool help = false;
+};
+
+// Reads one of the options all commands share; false for an option it does not know.
+bool readSessionOption(const std::string& word, Arguments& args, Session& session);
+// Reads arguments that may only be shared options.
+Session readSessionOnly(Arguments& args);
+
+std::unique_ptr<PluginHost> openInstrument(const Session& session);
+int findProgram(PluginHost& host, const std::string& text);
+int findParameter(PluginHost& host, const std::string& key);
+// Selects the session's program, then applies its settings in order.
+void applySession(PluginHost& host, const Session& session);
+
+} // namespace Korvatune

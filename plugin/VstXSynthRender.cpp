@@ -1,0 +1,180 @@
+#include "plugin/VstXSynth.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Korvatune {
+
+namespace {
+
+constexpr std::uint8_t kNoteOff = 0x80;
+constexpr std::uint8_t kNoteOn = 0x90;
+constexpr std::uint8_t kControlChange = 0xB0;
+constexpr std::uint8_t kAllNotesOff = 0x7B;
+constexpr std::uint8_t kMonoModeOn = 0x7E;
+constexpr float kSemitone = 1.0594631f;
+constexpr float kMinimumQuantization = 0.001f;
+constexpr int kReductionSteps = 64;
+
+// Truncation toward zero that saturates instead of overflowing on wild parameter values.
+int truncateToInt(float value) {
+    constexpr float limit = static_cast<float>(std::numeric_limits<int>::max() / 2);
+    return static_cast<int>(std::clamp(value, -limit, limit));
+}
+
+} // namespace
+
+std::int32_t VstXSynth::processEvents(VstEvents* events) {
+    for (std::int32_t i = 0; i < events->numEvents; ++i) {
+        const VstEvent* event = events->events[i];
+        if (event && event->type == kVstMidiType) {
+            const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+            eventQueue.push(midi->deltaFrames, midi->midiData);
+        }
+    }
+    sendVstEventsToHost(events);
+    return 1;
+}
+
+void VstXSynth::dispatchEvent(const EventQueue::Event& event) {
+    const std::uint8_t status = event.midiData[0] & 0xF0;
+    const int note = event.midiData[1] & 0x7F;
+    const int velocity = event.midiData[2] & 0x7F;
+    if (status == kNoteOff || (status == kNoteOn && velocity == 0)) {
+        releaseNote(note);
+    } else if (status == kNoteOn) {
+        noteOn(note, velocity);
+    } else if (status == kControlChange &&
+               (event.midiData[1] == kAllNotesOff || event.midiData[1] == kMonoModeOn)) {
+        releaseAll();
+    }
+}
+
+void VstXSynth::noteOn(int note, int velocity) {
+    // No stealing: voices met before the first idle one that hold the note are released.
+    for (Note& voice : voices) {
+        if (voice.isIdle()) {
+            voice.setNoteNumber(note);
+            voice.start(velocity);
+            return;
+        }
+        if (voice.getNoteNumber() == note) {
+            voice.release();
+        }
+    }
+}
+
+void VstXSynth::releaseNote(int note) {
+    for (Note& voice : voices) {
+        if (!voice.isIdle() && voice.getNoteNumber() == note) {
+            voice.release();
+        }
+    }
+}
+
+void VstXSynth::releaseAll() {
+    for (Note& voice : voices) {
+        if (!voice.isIdle()) {
+            voice.release();
+        }
+    }
+}
+
+StereoSample VstXSynth::sumVoices() {
+    StereoSample sum;
+    for (Note& voice : voices) {
+        if (!voice.isIdle()) {
+            const StereoSample frame = voice.renderFrame();
+            sum.left += frame.left;
+            sum.right += frame.right;
+        }
+    }
+    return sum;
+}
+
+float VstXSynth::quantizationLevels() {
+    float quantization = workingValue(kQuantization);
+    if (!(quantization < 1.0f)) {
+        return 0.0f;
+    }
+    if (quantization < kMinimumQuantization) {
+        quantization = kMinimumQuantization;
+        workingValues[kQuantization].store(quantization, std::memory_order_relaxed);
+    }
+    return std::max(std::exp2(15.0f * quantization), 2.0f);
+}
+
+StereoSample VstXSynth::processGlobalSample(StereoSample frame, float levels, int reductionStep) {
+    frame = ringModulator.process(frame);
+    if (levels > 0.0f) {
+        frame.left = std::trunc(frame.left * levels) / levels;
+        frame.right = std::trunc(frame.right * levels) / levels;
+    }
+    if (reductionStep == 0 ||
+        (reductionStep > 0 && reductionCounter % static_cast<std::uint32_t>(reductionStep) == 0)) {
+        held = frame;
+    }
+    return held;
+}
+
+void VstXSynth::advanceVoices() {
+    for (Note& voice : voices) {
+        if (!voice.isIdle()) {
+            voice.advance();
+            const float pitchSpan =
+                2.0f * phaseScale * noteFrequencies[voice.getNoteNumber() & 0x7F];
+            voice.modulatePhases(pitchEnvelope.value(voice.elapsedSeconds()) * kSemitone,
+                                 pitchSpan);
+        }
+    }
+}
+
+void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) {
+    float* left = outputs[0];
+    float* right = outputs[1];
+    std::fill_n(left, frames, 0.0f);
+    std::fill_n(right, frames, 0.0f);
+    const bool effectsOn = workingValue(kBypassFX) < 0.5f;
+    const float levels = effectsOn ? quantizationLevels() : 0.0f;
+    const float reduction = currentProgram().getValue(kSampleRate);
+    // A rate value of exactly 1 passes every sample, whatever the truncation gives.
+    const int reductionStep =
+        reduction == 1.0f ? 0 : truncateToInt((1.0f - reduction) * kReductionSteps);
+    for (std::int32_t position = 0; position < frames; ++position) {
+        if (eventQueue.size() > 0) {
+            eventQueue.dispatchDue(position, [this](const auto& event) { dispatchEvent(event); });
+        }
+        StereoSample frame = sumVoices();
+        if (effectsOn) {
+            frame = processGlobalSample(frame, levels, reductionStep);
+        }
+        left[position] += frame.left;
+        right[position] += frame.right;
+        ++reductionCounter;
+        ringModulator.advance();
+        advanceVoices();
+    }
+    applyVolumeAndMeter(outputs, frames);
+    eventQueue.advanceBlock(frames);
+}
+
+void VstXSynth::applyVolumeAndMeter(float** outputs, std::int32_t frames) {
+    const float volume = workingValue(kVolume);
+    float peaks[kNumOutputs] = {peakLeft.load(std::memory_order_relaxed),
+                                peakRight.load(std::memory_order_relaxed)};
+    for (int channel = 0; channel < kNumOutputs; ++channel) {
+        float* samples = outputs[channel];
+        for (std::int32_t i = 0; i < frames; ++i) {
+            samples[i] *= volume;
+            peaks[channel] = std::max(peaks[channel], std::fabs(samples[i]));
+        }
+    }
+    if (peakResetRequest.exchange(false, std::memory_order_relaxed)) {
+        peaks[0] = peaks[1] = 0.0f;
+    }
+    peakLeft.store(peaks[0], std::memory_order_relaxed);
+    peakRight.store(peaks[1], std::memory_order_relaxed);
+}
+
+} // namespace Korvatune

@@ -1,0 +1,199 @@
+#include "plugin/VstXSynth.h"
+#include "support/SynthDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Korvatune {
+namespace {
+
+using testing::dispatch;
+using testing::SynthDriver;
+
+VstXSynth& synthOf(const SynthDriver& driver) {
+    return *static_cast<VstXSynth*>(AudioEffect::fromAeffect(driver.get()));
+}
+
+VoiceState stateOf(const SynthDriver& driver, int voice) {
+    return synthOf(driver).voice(voice).getState();
+}
+
+int noteOf(const SynthDriver& driver, int voice) {
+    return synthOf(driver).voice(voice).getNoteNumber();
+}
+
+float peakOf(const std::vector<float>& samples) {
+    float peak = 0.0f;
+    for (float sample : samples) {
+        peak = std::max(peak, std::fabs(sample));
+    }
+    return peak;
+}
+
+TEST(EngineCore, RetriggeredNoteReleasesTheOldVoiceAndTakesTheNextIdleOne) {
+    SynthDriver synth;
+    synth.noteOn(60);
+    synth.render(64);
+    EXPECT_EQ(stateOf(synth, 0), VoiceState::Hold);
+    synth.noteOn(60);
+    synth.render(1);
+    EXPECT_EQ(stateOf(synth, 0), VoiceState::Release);
+    EXPECT_EQ(noteOf(synth, 1), 60);
+    EXPECT_NE(stateOf(synth, 1), VoiceState::Idle);
+}
+
+TEST(EngineCore, NinthNoteIsDroppedWithoutStealing) {
+    SynthDriver synth;
+    for (int i = 0; i < 8; ++i) {
+        synth.noteOn(40 + i);
+    }
+    synth.render(8);
+    synth.noteOn(70);
+    synth.render(8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(noteOf(synth, i), 40 + i);
+        EXPECT_NE(stateOf(synth, i), VoiceState::Release);
+    }
+    synth.noteOn(43);
+    synth.render(1);
+    EXPECT_EQ(stateOf(synth, 3), VoiceState::Release);
+    EXPECT_EQ(noteOf(synth, 3), 43);
+}
+
+TEST(EngineCore, NoteOffVelocityZeroAndAnyChannelRelease) {
+    SynthDriver synth;
+    synth.noteOn(50);
+    synth.noteOn(52);
+    synth.render(16);
+    synth.queue(0x93, 50, 0);
+    synth.queue(0x8F, 52, 64);
+    synth.render(1);
+    EXPECT_EQ(stateOf(synth, 0), VoiceState::Release);
+    EXPECT_EQ(stateOf(synth, 1), VoiceState::Release);
+}
+
+TEST(EngineCore, AllNotesOffAndMonoModeReleaseEverythingOtherControllersNothing) {
+    for (unsigned char controller : {0x7B, 0x7E}) {
+        SynthDriver synth;
+        synth.noteOn(50);
+        synth.noteOn(52);
+        synth.render(16);
+        synth.queue(0xB0, 64, 127);
+        synth.queue(0xE0, 0, 127);
+        synth.queue(0xB0, 121, 0);
+        synth.render(1);
+        EXPECT_NE(stateOf(synth, 0), VoiceState::Release);
+        synth.queue(0xB5, controller, 0);
+        synth.render(1);
+        EXPECT_EQ(stateOf(synth, 0), VoiceState::Release);
+        EXPECT_EQ(stateOf(synth, 1), VoiceState::Release);
+        EXPECT_EQ(stateOf(synth, 2), VoiceState::Idle);
+    }
+}
+
+TEST(EngineCore, EventBeyondTheBlockIsHandledAtItsFrameInALaterBlock) {
+    SynthDriver synth;
+    synth.noteOn(60, 127, 700);
+    synth.render(512);
+    synth.render(188);
+    EXPECT_EQ(stateOf(synth, 0), VoiceState::Idle);
+    synth.render(1);
+    EXPECT_NE(stateOf(synth, 0), VoiceState::Idle);
+}
+
+TEST(EngineCore, DueEventsAreHandledInSlotOrder) {
+    SynthDriver synth;
+    synth.noteOn(60, 127, 0);
+    synth.noteOn(62, 127, 600);
+    synth.render(512);
+    // Slot 0 is free again; the new event takes it and runs before the older one in slot 1.
+    synth.noteOn(64, 127, 88);
+    synth.render(512);
+    EXPECT_EQ(noteOf(synth, 0), 60);
+    EXPECT_EQ(noteOf(synth, 1), 64);
+    EXPECT_EQ(noteOf(synth, 2), 62);
+}
+
+TEST(EngineCore, NegativeOffsetsDoNotLeakQueueSlots) {
+    SynthDriver synth;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 200; ++i) {
+            synth.noteOff(30, -5);
+        }
+        synth.render(64);
+    }
+    synth.noteOn(60);
+    synth.render(64);
+    EXPECT_NE(stateOf(synth, 0), VoiceState::Idle);
+}
+
+TEST(EngineCore, QuantizationFloorIsWrittenBackOnlyWithEffectsOn) {
+    SynthDriver synth;
+    synth->setParameter(synth.get(), kQuantization, 0.0f);
+    synth->setParameter(synth.get(), kBypassFX, 0.5f);
+    synth.render(1);
+    EXPECT_EQ(synth->getParameter(synth.get(), kQuantization), 0.0f);
+    synth->setParameter(synth.get(), kBypassFX, 0.49f);
+    synth.render(1);
+    EXPECT_EQ(synth->getParameter(synth.get(), kQuantization), 0.001f);
+}
+
+TEST(EngineCore, VolumeAppliesAlsoWhenBypassedAndTheMeterFollows) {
+    SynthDriver synth;
+    synth->setParameter(synth.get(), kBypassFX, 1.0f);
+    // Selecting program 0 at construction asks for a reset after the first block.
+    synth.render(16);
+    synth.noteOn(36);
+    synth.render(2048);
+    const float loud = peakOf(synth.left);
+    ASSERT_GT(loud, 0.01f);
+    EXPECT_FLOAT_EQ(synthOf(synth).getPeakLeft(), loud);
+
+    synth->setParameter(synth.get(), kVolume, 0.0f);
+    synth.render(512);
+    EXPECT_EQ(peakOf(synth.left), 0.0f);
+    EXPECT_EQ(peakOf(synth.right), 0.0f);
+    EXPECT_FLOAT_EQ(synthOf(synth).getPeakLeft(), loud);
+
+    dispatch(synth.get(), effSetProgram, 0, 0);
+    synth.render(16);
+    EXPECT_EQ(synthOf(synth).getPeakLeft(), 0.0f);
+    EXPECT_EQ(synthOf(synth).getPeakRight(), 0.0f);
+}
+
+TEST(EngineCore, SampleRateChangesPhaseScaleAndIgnoresUnusableRates) {
+    SynthDriver synth(48000.0f);
+    VstXSynth& engine = synthOf(synth);
+    EXPECT_EQ(engine.getPhaseScale(), 4096.0f / 48000.0f);
+    for (float bad : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
+                      std::numeric_limits<float>::infinity()}) {
+        dispatch(synth.get(), effSetSampleRate, 0, 0, nullptr, bad);
+    }
+    EXPECT_EQ(engine.getPhaseScale(), 4096.0f / 48000.0f);
+    EXPECT_EQ(engine.getSampleRate(), 48000.0f);
+}
+
+TEST(EngineCore, NoteFrequenciesFollowEqualTemperament) {
+    SynthDriver synth;
+    const float* frequencies = synthOf(synth).getNoteFrequencies();
+    EXPECT_FLOAT_EQ(frequencies[0], 8.175798915636872f);
+    EXPECT_NEAR(frequencies[69], 440.0f, 0.001f);
+    EXPECT_NEAR(frequencies[127], 12543.85f, 0.05f);
+}
+
+TEST(EngineCore, AKickSoundsAndFadesToSilenceAfterTheRelease) {
+    SynthDriver synth;
+    synth.noteOn(36);
+    synth.render(4410);
+    EXPECT_GT(peakOf(synth.left), 0.05f);
+    synth.noteOff(36);
+    synth.render(1024);
+    synth.render(4096);
+    EXPECT_EQ(stateOf(synth, 0), VoiceState::Idle);
+}
+
+} // namespace
+} // namespace Korvatune

@@ -1,0 +1,83 @@
+#include "support/SynthDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace Korvatune {
+namespace {
+
+using testing::dispatch;
+using testing::SynthDriver;
+
+bool allFinite(const std::vector<float>& samples) {
+    for (float sample : samples) {
+        if (!std::isfinite(sample)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(HostSequences, ScanWithoutSampleRate) {
+    for (int i = 0; i < 3; ++i) {
+        AEffect* effect = VSTPluginMain(testing::recordingHost);
+        ASSERT_NE(effect, nullptr);
+        dispatch(effect, effOpen);
+        dispatch(effect, effSetSampleRate, 0, 0, nullptr, 0.0f);
+        EXPECT_EQ(dispatch(effect, effClose), 1);
+    }
+}
+
+TEST(HostSequences, MainsChangedInOddOrders) {
+    AEffect* effect = VSTPluginMain(testing::recordingHost);
+    dispatch(effect, effMainsChanged, 0, 0);
+    dispatch(effect, effMainsChanged, 0, 1);
+    dispatch(effect, effMainsChanged, 0, 1);
+    float left[64], right[64];
+    float* outputs[2] = {left, right};
+    effect->processReplacing(effect, nullptr, outputs, 64);
+    dispatch(effect, effMainsChanged, 0, 0);
+    dispatch(effect, effMainsChanged, 0, 0);
+    EXPECT_EQ(dispatch(effect, effClose), 1);
+}
+
+TEST(HostSequences, LongSilenceThenANoteThenTheEndOfPlaybackBurst) {
+    SynthDriver synth;
+    for (int block = 0; block < 400; ++block) {
+        synth.render(512);
+    }
+    synth.noteOn(36);
+    synth.render(512);
+    EXPECT_TRUE(allFinite(synth.left));
+    for (int channel = 0; channel < 16; ++channel) {
+        for (unsigned char controller : {64, 121, 123}) {
+            synth.queue(static_cast<unsigned char>(0xB0 | channel), controller, 0);
+        }
+    }
+    synth.render(512);
+    for (int block = 0; block < 20; ++block) {
+        synth.render(512);
+    }
+    EXPECT_TRUE(allFinite(synth.left));
+    float peak = 0.0f;
+    for (float sample : synth.left) {
+        peak = std::max(peak, std::fabs(sample));
+    }
+    EXPECT_LT(peak, 1e-3f);
+}
+
+TEST(HostSequences, SessionRestoreWhileRunning) {
+    SynthDriver synth;
+    synth.noteOn(36);
+    synth.render(256);
+    for (int index = 0; index < 60; ++index) {
+        synth->setParameter(synth.get(), index, synth->getParameter(synth.get(), index));
+    }
+    synth.render(256);
+    EXPECT_TRUE(allFinite(synth.left));
+    EXPECT_TRUE(allFinite(synth.right));
+}
+
+} // namespace
+} // namespace Korvatune

@@ -1,0 +1,86 @@
+#include "support/SynthDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+// Counts every allocation made while armed; the render path must make none.
+std::atomic<bool> armed{false};
+std::atomic<int> allocations{0};
+
+void* countedAllocation(std::size_t size) {
+    if (armed.load()) {
+        allocations.fetch_add(1);
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    return countedAllocation(size);
+}
+void* operator new[](std::size_t size) {
+    return countedAllocation(size);
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+namespace Korvatune {
+namespace {
+
+TEST(RealTime, EventsAndRenderingAllocateNothing) {
+    testing::SynthDriver synth;
+    VstMidiEvent events[3] = {};
+    const unsigned char messages[3][3] = {{0x90, 36, 127}, {0x90, 48, 100}, {0x80, 36, 0}};
+    for (int i = 0; i < 3; ++i) {
+        events[i].type = kVstMidiType;
+        events[i].byteSize = sizeof(VstMidiEvent);
+        events[i].deltaFrames = 100 * i;
+        for (int b = 0; b < 3; ++b) {
+            events[i].midiData[b] = static_cast<char>(messages[i][b]);
+        }
+    }
+    struct {
+        std::int32_t numEvents = 3;
+        VstIntPtr reserved = 0;
+        VstEvent* events[3];
+    } list;
+    for (int i = 0; i < 3; ++i) {
+        list.events[i] = reinterpret_cast<VstEvent*>(&events[i]);
+    }
+    float left[4096], right[4096];
+    float* outputs[2] = {left, right};
+
+    armed = true;
+    for (int program = 0; program < 45; program += 11) {
+        testing::dispatch(synth.get(), effProcessEvents, 0, 0, &list);
+        for (int block = 0; block < 8; ++block) {
+            synth->processReplacing(synth.get(), nullptr, outputs, 512);
+        }
+        synth->processReplacing(synth.get(), nullptr, outputs, 4096);
+        synth->setParameter(synth.get(), 51, 0.3f);
+    }
+    armed = false;
+    EXPECT_EQ(allocations.load(), 0);
+}
+
+} // namespace
+} // namespace Korvatune
