@@ -1,0 +1,9 @@
+#include "engine/DistortionTables.h"
+
+namespace Korvatune {
+
+DistortionTables buildDistortionTables() {
+    return {};
+}
+
+} // namespace Korvatune
