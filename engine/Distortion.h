@@ -15,8 +15,6 @@ class Distortion {
 public:
     static constexpr int kNumTypes = 25;
     static constexpr int kDisplayCurvePoints = 86;
-    static constexpr float cosineRange = 16.0f;
-    static constexpr float driveRange = 20.0f;
 
     // Stored by name in program files, so both the order and the text are fixed.
     static constexpr std::array<const char*, kNumTypes> typeNames = {"Linear",
@@ -59,6 +57,7 @@ public:
     int getType() const;
 
     static int typeIndex(float value);
+    // The full name; the host's 8-character parameter display needs its own fitted form.
     static const char* typeName(float value);
     static const char* typeNameOfIndex(int index);
     // Unknown text, null and "Linear" all give 0.
