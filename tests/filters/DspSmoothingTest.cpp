@@ -157,22 +157,4 @@ TEST(DspSmoothing, SilenceGivesTinyAlternatingOutputButNoDenormals) {
     EXPECT_TRUE(anyNonZero);
 }
 
-TEST(DspSmoothing, DoubleAndFloatOverloadsAgree) {
-    RbjLow a;
-    RbjLow b;
-    a.setParameters({kRate, 800, 0.7});
-    b.setParameters({kRate, 800, 0.7});
-    std::vector<double> left(32, 0.25);
-    std::vector<double> right(32, -0.25);
-    double* doubles[2] = {left.data(), right.data()};
-    a.process(32, doubles);
-    Stereo floats(32, 0.25f);
-    std::fill(floats.right.begin(), floats.right.end(), -0.25f);
-    b.process(32, floats.pointers());
-    for (int i = 0; i < 32; ++i) {
-        EXPECT_FLOAT_EQ(static_cast<float>(left[i]), floats.left[i]);
-        EXPECT_FLOAT_EQ(static_cast<float>(right[i]), floats.right[i]);
-    }
-}
-
 } // namespace
