@@ -1,0 +1,39 @@
+#include "filters/DspRbj.h"
+
+#include <cmath>
+
+namespace Dsp::RBJ::Design {
+
+std::vector<PoleZeroPair> CookbookBiquad::poleZeroPairs() const {
+    return {coefficients.section(0).poleZeroPair()};
+}
+
+CookbookBiquad::Angles CookbookBiquad::angles(const Parameters& p) {
+    const double w0 = 2.0 * kPi * p[1] / p[0];
+    return {std::cos(w0), std::sin(w0) / (2.0 * p[2])};
+}
+
+void CookbookBiquad::store(double a0, double a1, double a2, double b0, double b1, double b2) {
+    Dsp::Biquad section;
+    section.a0 = a0;
+    section.a1 = a1 / a0;
+    section.a2 = a2 / a0;
+    section.b0 = b0 / a0;
+    section.b1 = b1 / a0;
+    section.b2 = b2 / a0;
+    coefficients.setSingleSection(section);
+}
+
+void LowPass::setup(const Parameters& p) {
+    const auto [cs, alpha] = angles(p);
+    const double b = (1.0 - cs) / 2.0;
+    store(1.0 + alpha, -2.0 * cs, 1.0 - alpha, b, 1.0 - cs, b);
+}
+
+void HighPass::setup(const Parameters& p) {
+    const auto [cs, alpha] = angles(p);
+    const double b = (1.0 + cs) / 2.0;
+    store(1.0 + alpha, -2.0 * cs, 1.0 - alpha, b, -(1.0 + cs), b);
+}
+
+} // namespace Dsp::RBJ::Design

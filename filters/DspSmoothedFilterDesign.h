@@ -1,0 +1,71 @@
+#pragma once
+
+#include "filters/DspFilterDesign.h"
+
+#include <algorithm>
+
+namespace Dsp {
+
+// Glides every parameter change linearly over a fixed number of processed samples, starting
+// from wherever the previous glide had got to. While gliding, the design is rebuilt from the
+// transition parameters for every sample.
+template <class DesignClass, int Channels, class State>
+class SmoothedFilterDesign : public FilterDesign<DesignClass, Channels, State> {
+public:
+    static constexpr int kTransitionSamples = 1024;
+
+    void process(int frames, double* const* samples) override { processGliding(frames, samples); }
+    void process(int frames, float* const* samples) override { processGliding(frames, samples); }
+
+    const Parameters& getTransitionParameters() const { return transition; }
+    // -1 until the first parameter set, then the samples left in the current glide.
+    int getRemainingTransitionSamples() const { return remaining; }
+
+protected:
+    // The very first set takes effect at once; every later one starts a full glide.
+    void applyParameters(const Parameters& values) override {
+        if (remaining < 0) {
+            remaining = 0;
+            transition = values;
+        } else {
+            remaining = kTransitionSamples;
+        }
+        Base::applyParameters(values);
+    }
+
+private:
+    using Base = FilterDesign<DesignClass, Channels, State>;
+
+    template <class Sample> void processGliding(int frames, Sample* const* samples) {
+        const int glideFrames = std::max(0, std::min(remaining, frames));
+        if (glideFrames > 0) {
+            glide(glideFrames, samples);
+        }
+        this->processRange(this->design.cascade(), glideFrames, frames, samples);
+    }
+
+    template <class Sample> void glide(int frames, Sample* const* samples) {
+        const Parameters& target = this->getParameters();
+        Parameters step{};
+        for (int i = 0; i < DesignClass::parameters.count; ++i) {
+            step[i] = (target[i] - transition[i]) / remaining;
+        }
+        for (int n = 0; n < frames; ++n) {
+            for (int i = 0; i < DesignClass::parameters.count; ++i) {
+                transition[i] += step[i];
+            }
+            transitionDesign.setup(transition);
+            this->processFrame(transitionDesign.cascade(), n, samples);
+        }
+        remaining -= frames;
+        if (remaining == 0) {
+            transition = target;
+        }
+    }
+
+    Parameters transition{};
+    DesignClass transitionDesign;
+    int remaining = -1;
+};
+
+} // namespace Dsp
