@@ -3,6 +3,7 @@
 #include "plugin/GeneralMidiNames.h"
 #include "plugin/Identity.h"
 #include "plugin/NumberFormat.h"
+#include "plugin/DistortionDisplayNames.h"
 #include "plugin/ParameterTable.h"
 
 #include <cmath>
@@ -65,6 +66,7 @@ void VstXSynth::setSampleRate(float rate) {
     AudioEffectX::setSampleRate(rate);
     pitchEnvelope.setSampleRate(rate);
     ringModulator.setSampleRate(rate);
+    outputChain.setSampleRate(rate);
     for (Note& voice : voices) {
         voice.setSampleRate(rate);
     }
@@ -72,6 +74,7 @@ void VstXSynth::setSampleRate(float rate) {
 }
 
 void VstXSynth::resume() {
+    outputChain.resume();
     running.store(true, std::memory_order_relaxed);
 }
 
@@ -93,6 +96,7 @@ void VstXSynth::setProgram(std::int32_t index) {
     pitchEnvelope.setPower(selected.getValue(kPitchPower));
     ringModulator.setAmount(selected.getValue(kRingModulationAmount));
     ringModulator.setFrequency(selected.getValue(kRingModulationFrequency));
+    outputChain.selectProgram(selected);
     peakResetRequest.store(true, std::memory_order_relaxed);
 }
 
@@ -120,6 +124,7 @@ void VstXSynth::setParameter(std::int32_t index, float value) {
     currentProgram().setRawValue(index, value);
     workingValues[index].store(value, std::memory_order_relaxed);
     applyParameterEffect(index, value);
+    outputChain.setParameter(index, value);
 }
 
 void VstXSynth::applyParameterEffect(int index, float value) {
@@ -173,6 +178,9 @@ void VstXSynth::formatDisplay(int index, char* text) const {
         break;
     case DisplayRule::PitchAmount:
         float2string(value * pitchEnvelope.getScale(), text, kParameterTextLimit);
+        break;
+    case DisplayRule::DistortionType:
+        copyText(text, distortionDisplayName(Distortion::typeIndex(value)), kParameterTextLimit);
         break;
     case DisplayRule::RingModHz:
         float2string(value * RingModulator::kRateRange, text, kParameterTextLimit);

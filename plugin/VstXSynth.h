@@ -2,6 +2,7 @@
 
 #include "engine/IAudioEffect.h"
 #include "engine/Note.h"
+#include "engine/OutputChain.h"
 #include "engine/PitchEnvelope.h"
 #include "engine/RingModulator.h"
 #include "plugin/AudioEffectX.h"
@@ -97,6 +98,7 @@ private:
     std::array<Note, kNumVoices> voices;
     WaveformProvider waveformProvider;
     RingModulator ringModulator;
+    OutputChain outputChain;
     EventQueue eventQueue;
     std::unique_ptr<VstXSynthProgram[]> programs;
     std::array<std::atomic<float>, kNumProgramKeys> workingValues{};

@@ -155,6 +155,11 @@ void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) 
         ringModulator.advance();
         advanceVoices();
     }
+    if (effectsOn) {
+        outputChain.processBlock(left, right, frames,
+                                 {workingValue(kFilterType), workingValue(kBassAmount),
+                                  workingValue(kMidAmount), workingValue(kHighAmount)});
+    }
     applyVolumeAndMeter(outputs, frames);
     eventQueue.advanceBlock(frames);
 }
