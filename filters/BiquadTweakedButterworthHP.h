@@ -8,8 +8,7 @@ namespace Korvatune {
 // control and whose 0..1 cutoff control is mapped exponentially and averaged over two samples.
 // Coefficients are recomputed every sample; all state is kept in the sample type T (the voice
 // and the waveform provider use float).
-template <typename T>
-class BiquadTweakedButterworthHP {
+template <typename T> class BiquadTweakedButterworthHP {
 public:
     static constexpr T kDefaultMaxFrequency = T(0.4777);
     static constexpr T kDefaultMinFrequency = T(0.0001);
@@ -65,8 +64,7 @@ private:
     T warped = T(0);
 };
 
-template <typename T>
-inline T BiquadTweakedButterworthHP<T>::process(T x, T cutoff, T resonance) {
+template <typename T> inline T BiquadTweakedButterworthHP<T>::process(T x, T cutoff, T resonance) {
     // 1. exponential control curve, 147.4132 = e^5 - 1, clamped to 0..1
     T d = (std::exp(T(5) * cutoff) - T(1)) / T(147.4132);
     if (d < T(0)) {

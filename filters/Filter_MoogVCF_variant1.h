@@ -45,9 +45,9 @@ private:
 
 inline float Filter_MoogVCF_variant1::process(float input, float cutoff, float resonance) {
     float x = input;
-    k = 1.0f - cutoff;                       // q
-    p = cutoff + 0.8f * cutoff * k;          // stage input weight
-    f = p + p - 1.0f;                        // stage feedback weight
+    k = 1.0f - cutoff;              // q
+    p = cutoff + 0.8f * cutoff * k; // stage input weight
+    f = p + p - 1.0f;               // stage feedback weight
     k = resonance * (1.0f + 0.5f * k * (1.0f - k + 5.6f * k * k));
     x -= k * b4;
     t1 = b1;

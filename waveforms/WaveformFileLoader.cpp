@@ -113,7 +113,9 @@ bool WaveformFileLoader::hasWaveExtension(const char* path) {
     if (!dot || std::strlen(dot) != 4) {
         return false;
     }
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     return lower(dot[1]) == 'w' && lower(dot[2]) == 'a' && lower(dot[3]) == 'v';
 }
 

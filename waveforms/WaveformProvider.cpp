@@ -16,11 +16,10 @@ namespace Korvatune {
 namespace {
 
 constexpr const char* kNames[WaveformProvider::kNumWaveforms] = {
-    "Sine",       "Sawtooth",   "Pulse",      "QuadPulse", "OctPulse", "Triangle",
-    "Noize",      "LQ Noize 1", "LQ Noize 2", "LQ Noize 3", "Form1",   "Form2",
-    "Form3",      "Form4",      "Form5",      "Form6",      "Form7",   "Form8",
-    "Form9",      "Form10",     "User1",      "User2",      "User3",   "User4",
-    "User5",      "User6",      "User7",      "User8",      "User9",   "User10"};
+    "Sine",       "Sawtooth",   "Pulse", "QuadPulse", "OctPulse", "Triangle", "Noize", "LQ Noize 1",
+    "LQ Noize 2", "LQ Noize 3", "Form1", "Form2",     "Form3",    "Form4",    "Form5", "Form6",
+    "Form7",      "Form8",      "Form9", "Form10",    "User1",    "User2",    "User3", "User4",
+    "User5",      "User6",      "User7", "User8",     "User9",    "User10"};
 
 constexpr const char* kEnvironmentVariable = "KORVATUNE_OMBRAFELL";
 constexpr char kPathSeparator = '/';
@@ -28,15 +27,15 @@ constexpr char kPathSeparator = '/';
 constexpr float kBuiltinPeak = 0.988f;
 constexpr float kUserPeak = 0.98777f;
 constexpr float kComputedPeak = 0.9777f;
-constexpr int kFirstNormalisedComputed = 5;  // Triangle
-constexpr int kLastNormalisedComputed = 19;  // Form10
+constexpr int kFirstNormalisedComputed = 5; // Triangle
+constexpr int kLastNormalisedComputed = 19; // Form10
 
 // Display names of at most 7 characters for the 8-byte host display text.
 constexpr const char* kShortNames[WaveformProvider::kNumWaveforms] = {
-    "Sine",    "Saw",     "Pulse",   "QuadPls", "OctPls",  "Triangl", "Noize",  "LQNoiz1",
-    "LQNoiz2", "LQNoiz3", "Form1",   "Form2",   "Form3",   "Form4",   "Form5",  "Form6",
-    "Form7",   "Form8",   "Form9",   "Form10",  "User1",   "User2",   "User3",  "User4",
-    "User5",   "User6",   "User7",   "User8",   "User9",   "User10"};
+    "Sine",    "Saw",     "Pulse", "QuadPls", "OctPls", "Triangl", "Noize", "LQNoiz1",
+    "LQNoiz2", "LQNoiz3", "Form1", "Form2",   "Form3",  "Form4",   "Form5", "Form6",
+    "Form7",   "Form8",   "Form9", "Form10",  "User1",  "User2",   "User3", "User4",
+    "User5",   "User6",   "User7", "User8",   "User9",  "User10"};
 
 } // namespace
 
@@ -47,7 +46,9 @@ WaveformProvider::WaveformProvider() {
 
 WaveformProvider::~WaveformProvider() = default;
 
-void WaveformProvider::setSubfolder(const char* name) { subfolder = name ? name : ""; }
+void WaveformProvider::setSubfolder(const char* name) {
+    subfolder = name ? name : "";
+}
 
 void WaveformProvider::setFolder(const char* hostDirectory) {
     if (hostDirectory) {
@@ -121,7 +122,9 @@ bool WaveformProvider::loadFile(const char* path, float* table) {
     return WaveformFileLoader::loadFile(path, table, scratch);
 }
 
-const char* WaveformProvider::waveformName(float value) { return waveformNameAt(waveformIndex(value)); }
+const char* WaveformProvider::waveformName(float value) {
+    return waveformNameAt(waveformIndex(value));
+}
 
 const char* WaveformProvider::waveformNameAt(int index) {
     return (index >= 0 && index < kNumWaveforms) ? kNames[index] : kNames[0];

@@ -70,6 +70,7 @@ public:
     const float* getTableAt(int index) const {
         return tables[(index >= 0 && index < kNumWaveforms) ? index : 0];
     }
+    // Writable access for tests and tools; the engine only reads tables.
     float* getMutableTableAt(int index) {
         return tables[(index >= 0 && index < kNumWaveforms) ? index : 0];
     }

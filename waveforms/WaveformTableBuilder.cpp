@@ -58,12 +58,18 @@ float limit(float x, float bound) {
     return x;
 }
 
-float sgn(float s) { return s > 0.0f ? 1.0f : -1.0f; }
+float sgn(float s) {
+    return s > 0.0f ? 1.0f : -1.0f;
+}
 
 // The angle is formed in single precision; the function is evaluated in double precision and
 // rounded once to the float table entry.
-float sinOf(float angle) { return static_cast<float>(std::sin(static_cast<double>(angle))); }
-float tanOf(float angle) { return static_cast<float>(std::tan(static_cast<double>(angle))); }
+float sinOf(float angle) {
+    return static_cast<float>(std::sin(static_cast<double>(angle)));
+}
+float tanOf(float angle) {
+    return static_cast<float>(std::tan(static_cast<double>(angle)));
+}
 
 } // namespace
 

@@ -158,9 +158,10 @@ float controlFor(double fraction) {
 double magnitudeAt(const HighPass& filter, double fraction) {
     const std::complex<double> z1 = std::polar(1.0, -2.0 * M_PI * fraction);
     const std::complex<double> z2 = z1 * z1;
-    const std::complex<double> num = double(filter.getB0()) + double(filter.getB1()) * z1 +
-                                     double(filter.getB2()) * z2;
-    const std::complex<double> den = 1.0 + double(filter.getA1()) * z1 + double(filter.getA2()) * z2;
+    const std::complex<double> num =
+        double(filter.getB0()) + double(filter.getB1()) * z1 + double(filter.getB2()) * z2;
+    const std::complex<double> den =
+        1.0 + double(filter.getA1()) * z1 + double(filter.getA2()) * z2;
     return std::abs(num / den);
 }
 
