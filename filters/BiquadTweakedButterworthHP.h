@@ -4,7 +4,7 @@
 
 namespace Korvatune {
 
-// Second-order Butterworth high-pass (Part 3.2) whose damping is lowered by a resonance
+// Second-order Butterworth high-pass whose damping is lowered by a resonance
 // control and whose 0..1 cutoff control is mapped exponentially and averaged over two samples.
 // Coefficients are recomputed every sample; all state is kept in the sample type T (the voice
 // and the waveform provider use float).

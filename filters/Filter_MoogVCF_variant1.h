@@ -4,7 +4,7 @@
 
 namespace Korvatune {
 
-// Four-pole resonant ladder low-pass (Part 3.2): four bilinear one-pole stages with global
+// Four-pole resonant ladder low-pass: four bilinear one-pole stages with global
 // feedback and a soft cubic limiter on the last stage. Everything runs and is stored in single
 // precision. Cutoff and resonance are 0..1 controls and are not clamped.
 class Filter_MoogVCF_variant1 {

@@ -7,10 +7,10 @@ namespace Korvatune {
 namespace {
 
 constexpr std::array<const char*, 25> kShortNames = {
-    "Linear",   "Compress", "HardOvld", "Sigmoid1", "Sigmoid2", "Sigmoid3", "Gusterra",
-    "Vortle",   "QRT 1",    "QRT 2",    "SoftTube", "Tube",     "FullClip", "FuzzDrv",
-    "KorvDrv",  "Skradl 1", "Skradl 2", "Skradl 3", "InvDrive", "BigBad",   "BigFat",
-    "Viper",    "AssKick",  "Tigers",   "MadDog",
+    "Linear",  "Compress", "HardOvld", "Sigmoid1", "Sigmoid2", "Sigmoid3", "Gusterra",
+    "Vortle",  "QRT 1",    "QRT 2",    "SoftTube", "Tube",     "FullClip", "FuzzDrv",
+    "KorvDrv", "Skradl 1", "Skradl 2", "Skradl 3", "InvDrive", "BigBad",   "BigFat",
+    "Viper",   "AssKick",  "Tigers",   "MadDog",
 };
 
 } // namespace

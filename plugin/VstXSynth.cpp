@@ -1,9 +1,9 @@
 #include "plugin/VstXSynth.h"
 
+#include "plugin/DistortionDisplayNames.h"
 #include "plugin/GeneralMidiNames.h"
 #include "plugin/Identity.h"
 #include "plugin/NumberFormat.h"
-#include "plugin/DistortionDisplayNames.h"
 #include "plugin/ParameterTable.h"
 
 #include <cmath>

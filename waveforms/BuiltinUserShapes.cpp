@@ -11,8 +11,9 @@ struct ControlPoint {
     float value; // entry value at that index
 };
 
-// Control points. Chosen so that the shapes show the spec's telling values: the number of sign
-// changes, the largest and smallest entry with their indices, and the entries 1024, 2048, 3072.
+// Control points. Chosen so that the shapes show their documented telling values: the number of
+// sign changes, the largest and smallest entry with their indices, and the entries 1024, 2048,
+// 3072.
 constexpr ControlPoint kUser1[] = {
     {0, 0.000f},     {225, 0.997f},   {416, 0.657f},   {1024, -0.373f},
     {1263, -0.622f}, {1917, 0.349f},  {2048, -0.951f}, {2094, -0.969f},

@@ -2,7 +2,7 @@
 
 namespace Korvatune {
 
-// The ten built-in user shapes (Part 4.1) that fill User1..User10 before any user file is
+// The ten built-in user shapes that fill User1..User10 before any user file is
 // read. Each is one irregular cycle of 4096 floats that starts and ends at zero, with peak
 // magnitude 0.997. A shape is described by a few control points joined by a monotone cubic
 // (Fritsch-Carlson) curve, so the extremes lie exactly on control points and every span between

@@ -4,7 +4,7 @@
 
 namespace Korvatune {
 
-// The provider's private linear congruential generator (Part 4.1): 32-bit state,
+// The provider's private linear congruential generator: 32-bit state,
 // state = state * 214013 + 2531011 (mod 2^32), each draw (state >> 16) & 0x7FFF.
 // Every user owns its instance; there is no shared state.
 class NoiseGenerator {

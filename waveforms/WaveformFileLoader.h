@@ -2,7 +2,7 @@
 
 namespace Korvatune {
 
-// Reads user waveform files into 4096-entry tables (Part 4.1, with the mends listed below).
+// Reads user waveform files into 4096-entry tables.
 //
 // - Raw files: headerless little-endian 32-bit floats, one channel; 4096 or more floats are
 //   taken as they are, fewer are resampled. Non-finite values read as 0.

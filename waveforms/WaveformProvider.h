@@ -6,7 +6,7 @@
 
 namespace Korvatune {
 
-// Owns the 30 single-cycle waveform tables of 4096 floats each (Part 4.1): six classic shapes,
+// Owns the 30 single-cycle waveform tables of 4096 floats each: six classic shapes,
 // four noise tables, Form1..Form10 and the user slots User1..User10, and turns waveform
 // parameter values (index / 29) into tables, names and display texts.
 //

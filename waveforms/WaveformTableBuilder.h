@@ -2,7 +2,7 @@
 
 namespace Korvatune {
 
-// Computes the catalogue's computed tables (Part 4.1, build steps 1 and 2) and normalises
+// Computes the catalogue's computed tables and normalises
 // tables. Tables are arrays of WaveformProvider::kTableSize floats.
 class WaveformTableBuilder {
 public:

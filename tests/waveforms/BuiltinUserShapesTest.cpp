@@ -25,7 +25,7 @@ struct TellingValues {
     float at3072;
 };
 
-// The spec's table (Part 4.1, built-in user shapes), values to three decimals.
+// The documented character of each built-in user shape, values to three decimals.
 const TellingValues kTelling[BuiltinUserShapes::kShapeCount] = {
     {5, 0.997f, 225, -0.969f, 2094, -0.373f, -0.951f, 0.059f},
     {7, 0.997f, 415, -0.857f, 3080, -0.072f, 0.185f, -0.854f},
