@@ -1,5 +1,7 @@
 #include "gui/Frame.h"
 
+#include <utility>
+
 namespace Korvatune::Gui {
 
 Frame::Frame(int width, int height)
@@ -39,9 +41,9 @@ void Frame::handleMouseMove(const MouseEvent& event) {
 
 void Frame::handleMouseUp(const MouseEvent& event) {
     if (capture_ != nullptr) {
-        View* releasing = capture_;
-        capture_ = nullptr;
-        releasing->mouseUp(toCaptureSpace(event));
+        const MouseEvent release = toCaptureSpace(event);
+        View* releasing = std::exchange(capture_, nullptr);
+        releasing->mouseUp(release);
     }
 }
 
