@@ -86,7 +86,7 @@ bool X11Window::createWindow(unsigned long parentWindow) {
     XSelectInput(display_, window_, kEventMask);
     gc_ = XCreateGC(display_, window_, 0, nullptr);
     XMapWindow(display_, window_);
-    XFlush(display_);
+    XSync(display_, False);
     return true;
 }
 
