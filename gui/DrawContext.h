@@ -24,7 +24,10 @@ public:
         Rect clip;
     };
     State state() const { return {origin_, clip_}; }
-    void restore(const State& state) { origin_ = state.origin, clip_ = state.clip; }
+    void restore(const State& state) {
+        origin_ = state.origin;
+        clip_ = state.clip;
+    }
 
     // Narrows the clip to an area given in the current coordinates.
     void clipTo(Rect area);

@@ -135,6 +135,14 @@ TEST_F(ControlTest, RelativeCircularDragAddsTheAngleTurned) {
     EXPECT_EQ(knob->value(), 1.0f);
 }
 
+TEST(KnobMode, HostNumbersMapToModesAndUnknownOnesToNothing) {
+    EXPECT_EQ(knobModeFromNumber(0), KnobMode::Circular);
+    EXPECT_EQ(knobModeFromNumber(1), KnobMode::RelativeCircular);
+    EXPECT_EQ(knobModeFromNumber(2), KnobMode::Linear);
+    EXPECT_FALSE(knobModeFromNumber(3).has_value());
+    EXPECT_FALSE(knobModeFromNumber(-1).has_value());
+}
+
 TEST_F(ControlTest, ControlsIgnoreButtonsOtherThanTheLeft) {
     auto* knob = place<AnimatedKnob>(Rect{0, 0, 40, 40}, &listener, 1, nullptr, 128);
     auto* button = place<OnOffButton>(Rect{50, 0, 94, 16}, &listener, 9, nullptr);
