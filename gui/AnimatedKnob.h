@@ -1,0 +1,43 @@
+#pragma once
+
+#include "gui/Control.h"
+#include "gui/KnobMode.h"
+
+#include <memory>
+#include <numbers>
+
+namespace Korvatune::Gui {
+
+// A knob drawn as one frame of a horizontal film strip: frames lie side by side, each as wide
+// and as high as the knob, the first for the lowest value. The frame shown is
+// floor(normalized value x (frame count - 1)). Dragging follows the frame's knob mode.
+class AnimatedKnob : public Control {
+public:
+    // The knob's sweep: from kSweepEnd radians left of straight up to kSweepEnd right of it.
+    static constexpr double kSweepEnd = 0.75 * std::numbers::pi;
+    // Pixels of vertical drag that cover the whole range in linear mode.
+    static constexpr int kLinearDragPixels = 150;
+
+    AnimatedKnob(Rect rect, CControlListener* listener, int tag,
+                 std::shared_ptr<const Bitmap> filmStrip, int frameCount);
+
+    int frameCount() const { return frameCount_; }
+    int currentFrame() const;
+
+    void draw(DrawContext& context) override;
+    View* mouseDown(const MouseEvent& event) override;
+    void mouseMoved(const MouseEvent& event) override;
+
+private:
+    double angleTo(Point where) const;
+    void followAngle(double angle);
+
+    std::shared_ptr<const Bitmap> filmStrip_;
+    int frameCount_;
+    KnobMode dragMode_ = KnobMode::Circular;
+    Point dragStart_;
+    float normalizedAtDragStart_ = 0.0f;
+    double lastAngle_ = 0.0;
+};
+
+} // namespace Korvatune::Gui

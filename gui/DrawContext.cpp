@@ -1,0 +1,163 @@
+#include "gui/DrawContext.h"
+
+#include "gui/BitmapFont.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace Korvatune::Gui {
+
+namespace {
+
+// The steps i in [0, steps] for which start + i * delta / steps stays within [low, high].
+struct StepRange {
+    std::int64_t first;
+    std::int64_t last;
+};
+
+StepRange stepsWithin(std::int64_t start, std::int64_t delta, std::int64_t steps, double low,
+                      double high) {
+    if (delta == 0) {
+        const bool inside = start >= low && start <= high;
+        return inside ? StepRange{0, steps} : StepRange{1, 0};
+    }
+    const double perStep = static_cast<double>(delta) / static_cast<double>(steps);
+    double a = (low - static_cast<double>(start)) / perStep;
+    double b = (high - static_cast<double>(start)) / perStep;
+    if (a > b) {
+        std::swap(a, b);
+    }
+    const double first = std::max(std::floor(a) - 1.0, 0.0);
+    const double last = std::min(std::ceil(b) + 1.0, static_cast<double>(steps));
+    return {static_cast<std::int64_t>(first), static_cast<std::int64_t>(last)};
+}
+
+int interpolate(std::int64_t start, std::int64_t delta, std::int64_t step, std::int64_t steps) {
+    const double exact =
+        static_cast<double>(delta) * static_cast<double>(step) / static_cast<double>(steps);
+    return static_cast<int>(start + static_cast<std::int64_t>(std::floor(exact + 0.5)));
+}
+
+} // namespace
+
+DrawContext::DrawContext(Bitmap& target) : DrawContext(target, target.bounds()) {}
+
+DrawContext::DrawContext(Bitmap& target, Rect clip)
+    : target_(target), clip_(clip.intersection(target.bounds())) {}
+
+void DrawContext::clipTo(Rect area) {
+    clip_ = clip_.intersection(area.offsetBy(origin_));
+}
+
+void DrawContext::blendPixel(int deviceX, int deviceY, Color color) {
+    if (!clip_.contains(Point{deviceX, deviceY})) {
+        return;
+    }
+    target_.setPixel(deviceX, deviceY, blendOver(target_.pixel(deviceX, deviceY), color));
+}
+
+void DrawContext::fillRect(Rect area, Color color) {
+    const Rect visible = area.offsetBy(origin_).intersection(clip_);
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        for (int x = visible.left; x < visible.right; ++x) {
+            target_.setPixel(x, y, blendOver(target_.pixel(x, y), color));
+        }
+    }
+}
+
+void DrawContext::frameRect(Rect area, Color color) {
+    if (area.isEmpty()) {
+        return;
+    }
+    fillRect({area.left, area.top, area.right, area.top + 1}, color);
+    if (area.height() > 1) {
+        fillRect({area.left, area.bottom - 1, area.right, area.bottom}, color);
+    }
+    fillRect({area.left, area.top + 1, area.left + 1, area.bottom - 1}, color);
+    if (area.width() > 1) {
+        fillRect({area.right - 1, area.top + 1, area.right, area.bottom - 1}, color);
+    }
+}
+
+void DrawContext::drawLine(Point from, Point to, Color color) {
+    drawSegment(from, to, color, false);
+}
+
+void DrawContext::drawPolyline(std::span<const Point> points, Color color) {
+    if (points.size() == 1) {
+        drawSegment(points[0], points[0], color, false);
+    }
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        drawSegment(points[i - 1], points[i], color, i > 1);
+    }
+}
+
+// Steps along the longer axis, rounding the other; only the steps that can reach the clip are
+// walked, so far-away end points cost nothing.
+void DrawContext::drawSegment(Point from, Point to, Color color, bool skipFirstPixel) {
+    const std::int64_t x0 = std::int64_t{from.x} + origin_.x;
+    const std::int64_t y0 = std::int64_t{from.y} + origin_.y;
+    const std::int64_t dx = std::int64_t{to.x} - from.x;
+    const std::int64_t dy = std::int64_t{to.y} - from.y;
+    const std::int64_t steps = std::max(std::llabs(dx), std::llabs(dy));
+    if (steps == 0) {
+        const bool visible =
+            x0 >= clip_.left && x0 < clip_.right && y0 >= clip_.top && y0 < clip_.bottom;
+        if (visible && !skipFirstPixel) {
+            blendPixel(static_cast<int>(x0), static_cast<int>(y0), color);
+        }
+        return;
+    }
+    const StepRange alongX = stepsWithin(x0, dx, steps, clip_.left - 1.0, clip_.right);
+    const StepRange alongY = stepsWithin(y0, dy, steps, clip_.top - 1.0, clip_.bottom);
+    const std::int64_t first =
+        std::max({alongX.first, alongY.first, std::int64_t{skipFirstPixel ? 1 : 0}});
+    const std::int64_t last = std::min(alongX.last, alongY.last);
+    for (std::int64_t step = first; step <= last; ++step) {
+        blendPixel(interpolate(x0, dx, step, steps), interpolate(y0, dy, step, steps), color);
+    }
+}
+
+void DrawContext::drawBitmap(const Bitmap& source, Rect destination, Point sourceTopLeft) {
+    const Point shift = sourceTopLeft - destination.topLeft();
+    const Rect sourceArea = source.bounds().offsetBy(Point{} - shift);
+    const Rect visible = destination.intersection(sourceArea).offsetBy(origin_).intersection(clip_);
+    const Point toSource = shift - origin_;
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        for (int x = visible.left; x < visible.right; ++x) {
+            const Color pixel = source.pixel(x + toSource.x, y + toSource.y);
+            target_.setPixel(x, y, blendOver(target_.pixel(x, y), pixel));
+        }
+    }
+}
+
+void DrawContext::drawText(std::string_view text, Rect box, Color color, TextAlign align) {
+    const State saved = state();
+    clipTo(box);
+    const int width = textWidth(text);
+    int left = box.left;
+    if (align == TextAlign::Centre) {
+        left += (box.width() - width) / 2;
+    } else if (align == TextAlign::Right) {
+        left = box.right - width;
+    }
+    const int top = box.top + (box.height() - kGlyphHeight) / 2;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        drawGlyph(text[i], {left + static_cast<int>(i) * kCellWidth, top}, color);
+    }
+    restore(saved);
+}
+
+void DrawContext::drawGlyph(char character, Point topLeft, Color color) {
+    for (int y = 0; y < kGlyphHeight; ++y) {
+        for (int x = 0; x < kGlyphWidth; ++x) {
+            if (glyphHasPixel(character, x, y)) {
+                blendPixel(topLeft.x + x + origin_.x, topLeft.y + y + origin_.y, color);
+            }
+        }
+    }
+}
+
+} // namespace Korvatune::Gui

@@ -1,0 +1,92 @@
+#include "gui/PngCodec.h"
+
+#include <png.h>
+
+#include <fstream>
+
+namespace Korvatune::Gui {
+
+static_assert(sizeof(Color) == 4, "bitmaps hand their pixels to libpng as packed RGBA");
+
+namespace {
+
+// Frees libpng's reader state however decoding ends.
+class PngImage {
+public:
+    PngImage() {
+        image_.version = PNG_IMAGE_VERSION;
+        image_.opaque = nullptr;
+    }
+    ~PngImage() { png_image_free(&image_); }
+    PngImage(const PngImage&) = delete;
+    PngImage& operator=(const PngImage&) = delete;
+
+    png_image& get() { return image_; }
+
+private:
+    png_image image_{};
+};
+
+bool hasAcceptableSize(const png_image& image) {
+    const std::uint64_t pixels = std::uint64_t{image.width} * image.height;
+    return pixels > 0 && pixels <= kMaxPngPixels;
+}
+
+} // namespace
+
+std::optional<Bitmap> decodePng(std::span<const std::uint8_t> data) {
+    if (data.empty()) {
+        return std::nullopt;
+    }
+    PngImage png;
+    png_image& image = png.get();
+    if (png_image_begin_read_from_memory(&image, data.data(), data.size()) == 0) {
+        return std::nullopt;
+    }
+    if (!hasAcceptableSize(image)) {
+        return std::nullopt;
+    }
+    image.format = PNG_FORMAT_RGBA;
+    Bitmap bitmap(static_cast<int>(image.width), static_cast<int>(image.height));
+    if (png_image_finish_read(&image, nullptr, bitmap.data(), 0, nullptr) == 0) {
+        return std::nullopt;
+    }
+    return bitmap;
+}
+
+std::vector<std::uint8_t> encodePng(const Bitmap& bitmap) {
+    if (bitmap.isEmpty()) {
+        return {};
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(bitmap.width());
+    image.height = static_cast<png_uint_32>(bitmap.height());
+    image.format = PNG_FORMAT_RGBA;
+
+    png_alloc_size_t size = 0;
+    if (png_image_write_get_memory_size(image, size, 0, bitmap.data(), 0, nullptr) == 0) {
+        return {};
+    }
+    std::vector<std::uint8_t> encoded(size);
+    if (png_image_write_to_memory(&image, encoded.data(), &size, 0, bitmap.data(), 0, nullptr) ==
+        0) {
+        return {};
+    }
+    encoded.resize(size);
+    return encoded;
+}
+
+bool writePngFile(const Bitmap& bitmap, const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> encoded = encodePng(bitmap);
+    if (encoded.empty()) {
+        return false;
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(encoded.data()),
+               static_cast<std::streamsize>(encoded.size()));
+    file.close();
+    return static_cast<bool>(file);
+}
+
+} // namespace Korvatune::Gui

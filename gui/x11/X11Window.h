@@ -1,0 +1,52 @@
+#pragma once
+
+#include "gui/Geometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct _XDisplay;
+struct _XGC;
+
+namespace Korvatune::Gui {
+
+class Frame;
+
+// Shows a frame in a child window of a host's window, on a display connection of its own so
+// it neither shares nor disturbs the host's. Everything happens in idle(): pending expose and
+// mouse events go to the frame, then what it redrew is copied to the screen. Destroying the
+// object destroys the window and closes the connection.
+class X11Window {
+public:
+    // Null when the display cannot be opened, its default visual is not true colour, or there
+    // is no parent. The parent must be a window of that display; the frame must outlive this.
+    static std::unique_ptr<X11Window> open(Frame& frame, unsigned long parentWindow,
+                                           const char* displayName = nullptr);
+    ~X11Window();
+    X11Window(const X11Window&) = delete;
+    X11Window& operator=(const X11Window&) = delete;
+
+    unsigned long windowId() const { return window_; }
+    void idle();
+
+private:
+    X11Window(Frame& frame, _XDisplay* display);
+
+    bool createWindow(unsigned long parentWindow);
+    void dispatchPendingEvents(std::vector<Rect>& exposed);
+    void show(const Rect& area);
+    std::uint32_t toPixel(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
+
+    Frame& frame_;
+    _XDisplay* display_;
+    int depth_ = 0;
+    unsigned long window_ = 0;
+    _XGC* gc_ = nullptr;
+    unsigned long redMask_ = 0;
+    unsigned long greenMask_ = 0;
+    unsigned long blueMask_ = 0;
+    std::vector<std::uint32_t> scratch_;
+};
+
+} // namespace Korvatune::Gui

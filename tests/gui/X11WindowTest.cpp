@@ -1,0 +1,148 @@
+#include "gui/x11/X11Window.h"
+#include "gui/Frame.h"
+#include "gui/OnOffButton.h"
+
+#include <gtest/gtest.h>
+
+// Xlib defines macros (None, Bool, ...) that would break the test framework's headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <bit>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace Korvatune::Gui {
+namespace {
+
+int openFileCount() {
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
+// A server that resets when its last client leaves refuses connections for a moment; once the
+// host's connection stands, the server stays up for the rest of the test.
+Display* openHostDisplay() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    Display* display = XOpenDisplay(nullptr);
+    while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        display = XOpenDisplay(nullptr);
+    }
+    return display;
+}
+
+// Plays the host: its own connection and a top-level window to hold the editor.
+class X11WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) {
+            GTEST_SKIP() << "no X display";
+        }
+        host = openHostDisplay();
+        if (host == nullptr) {
+            GTEST_SKIP() << "X display cannot be opened";
+        }
+        if (DefaultDepth(host, DefaultScreen(host)) < 24) {
+            GTEST_SKIP() << "display is not true colour";
+        }
+        parent = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 200, 150, 0, 0, 0);
+        XMapWindow(host, parent);
+        XSync(host, False);
+        frame.setBackgroundColor({200, 100, 50, 255});
+        button =
+            frame.addView(std::make_unique<OnOffButton>(Rect{10, 10, 30, 20}, nullptr, 9, nullptr));
+    }
+
+    void TearDown() override {
+        if (host != nullptr) {
+            XDestroyWindow(host, parent);
+            XCloseDisplay(host);
+        }
+    }
+
+    unsigned int childCount() {
+        Window root = 0;
+        Window parentOfParent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(host, parent, &root, &parentOfParent, &children, &count);
+        if (children != nullptr) {
+            XFree(children);
+        }
+        return count;
+    }
+
+    void sendButton(Window target, int type, int x, int y) {
+        XEvent event{};
+        event.xbutton.type = type;
+        event.xbutton.display = host;
+        event.xbutton.window = target;
+        event.xbutton.x = x;
+        event.xbutton.y = y;
+        event.xbutton.button = Button1;
+        event.xbutton.same_screen = True;
+        const long mask = type == ButtonPress ? ButtonPressMask : ButtonReleaseMask;
+        XSendEvent(host, target, False, mask, &event);
+        XSync(host, False);
+    }
+
+    Display* host = nullptr;
+    Window parent = 0;
+    Frame frame{120, 80};
+    OnOffButton* button = nullptr;
+};
+
+TEST_F(X11WindowTest, ShowsTheFramesPixelsInAChildOfTheHostWindow) {
+    std::unique_ptr<X11Window> window = X11Window::open(frame, parent);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(childCount(), 1u);
+    window->idle();
+    XImage* image = XGetImage(host, window->windowId(), 0, 0, 120, 80, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    const unsigned long pixel = XGetPixel(image, 60, 40);
+    XDestroyImage(image);
+    const Visual* visual = DefaultVisual(host, DefaultScreen(host));
+    auto component = [&](unsigned long mask) { return (pixel & mask) >> std::countr_zero(mask); };
+    EXPECT_EQ(component(visual->red_mask), 200u);
+    EXPECT_EQ(component(visual->green_mask), 100u);
+    EXPECT_EQ(component(visual->blue_mask), 50u);
+}
+
+TEST_F(X11WindowTest, MousePressesReachTheFramesViews) {
+    std::unique_ptr<X11Window> window = X11Window::open(frame, parent);
+    ASSERT_TRUE(window);
+    window->idle();
+    sendButton(window->windowId(), ButtonPress, 15, 15);
+    sendButton(window->windowId(), ButtonRelease, 15, 15);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!button->isOn() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        window->idle();
+    }
+    EXPECT_TRUE(button->isOn());
+    EXPECT_EQ(frame.mouseCapture(), nullptr);
+}
+
+TEST_F(X11WindowTest, ClosingLeavesNoWindowOrConnectionBehind) {
+    const int filesBefore = openFileCount();
+    for (int round = 0; round < 10; ++round) {
+        std::unique_ptr<X11Window> window = X11Window::open(frame, parent);
+        ASSERT_TRUE(window);
+        window->idle();
+    }
+    XSync(host, False);
+    EXPECT_EQ(childCount(), 0u);
+    EXPECT_EQ(openFileCount(), filesBefore);
+}
+
+TEST_F(X11WindowTest, RefusesAMissingParentOrDisplay) {
+    EXPECT_EQ(X11Window::open(frame, 0), nullptr);
+    EXPECT_EQ(X11Window::open(frame, parent, "unix:4711"), nullptr);
+}
+
+} // namespace
+} // namespace Korvatune::Gui
