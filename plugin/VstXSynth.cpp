@@ -6,6 +6,7 @@
 #include "plugin/NumberFormat.h"
 #include "plugin/ParameterTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -170,6 +171,19 @@ void VstXSynth::getParameterDisplay(std::int32_t index, char* text) {
     }
 }
 
+// "L 100" .. "Center" .. "R 100": percent of the way from the centre to one side.
+void VstXSynth::formatPan(float value, char* text) {
+    const long percent = std::lround((std::clamp(value, -500.0f, 500.0f) - 0.5f) * 200.0f);
+    if (percent == 0) {
+        copyText(text, "Center", kParameterTextLimit);
+        return;
+    }
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%c %ld", percent < 0 ? 'L' : 'R',
+                  std::labs(percent));
+    copyText(text, formatted, kParameterTextLimit);
+}
+
 void VstXSynth::formatDisplay(int index, char* text) const {
     const float value = workingValue(index);
     switch (parameterInfo(index).display) {
@@ -184,6 +198,9 @@ void VstXSynth::formatDisplay(int index, char* text) const {
         break;
     case DisplayRule::RingModHz:
         float2string(value * RingModulator::kRateRange, text, kParameterTextLimit);
+        break;
+    case DisplayRule::Pan:
+        formatPan(value, text);
         break;
     case DisplayRule::Decibel:
         dB2string(value, text, kParameterTextLimit);

@@ -92,6 +92,7 @@ private:
         return workingValues[index].load(std::memory_order_relaxed);
     }
     void formatDisplay(int index, char* text) const;
+    static void formatPan(float value, char* text);
     void fillMidiProgramName(std::int32_t channel, MidiProgramName* name) const;
 
     PitchEnvelope pitchEnvelope;

@@ -1,5 +1,7 @@
 #include "plugin/VstXSynth.h"
 
+#include "plugin/DenormalGuard.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -131,6 +133,7 @@ void VstXSynth::advanceVoices() {
 }
 
 void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) {
+    const DenormalGuard denormalGuard;
     float* left = outputs[0];
     float* right = outputs[1];
     std::fill_n(left, frames, 0.0f);

@@ -65,7 +65,40 @@ TEST_F(ParameterTexts, DisplaysFollowTheWorkingValues) {
     EXPECT_EQ(display(58, 0.5f), "off");
     EXPECT_EQ(display(58, 0.51f), "on");
     EXPECT_EQ(display(44, 0.7f), "14.00000");
+    EXPECT_EQ(display(56, 0.1f), "200.0000");
+    EXPECT_EQ(display(43, 0.5f), "50.00000");
+    EXPECT_EQ(display(10, 0.5f), "2.500000");
+    EXPECT_EQ(display(1, 0.5f), "0.500000");
     EXPECT_EQ(textFrom(effect, effGetParamDisplay, 60), "");
+}
+
+TEST_F(ParameterTexts, SampleRateScalesTheHertzAndPitchDisplays) {
+    dispatch(effect, effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    EXPECT_EQ(display(7, 1.0f), "24000.00");
+    // The pitch envelope's scale keeps the sweep in Hz: 100 x 44100 / 48000.
+    EXPECT_EQ(display(43, 1.0f), "91.87500");
+}
+
+TEST_F(ParameterTexts, ListParametersShowNames) {
+    EXPECT_EQ(display(0, 0.0f), "Sine");
+    EXPECT_EQ(display(14, 1.0f / 29.0f), "Saw");
+    EXPECT_EQ(display(28, 1.0f), "User10");
+    EXPECT_EQ(display(54, 0.0f), "Linear");
+    EXPECT_EQ(display(54, 2.0f / 24.0f), "HardOvld");
+    EXPECT_EQ(display(54, 13.0f / 24.0f), "FuzzDrv");
+    EXPECT_EQ(display(54, 1.0f), "MadDog");
+    for (int type = 0; type < 25; ++type) {
+        EXPECT_LE(display(54, static_cast<float>(type) / 24.0f).size(), 8u);
+    }
+}
+
+TEST_F(ParameterTexts, PanShowsSideAndPercent) {
+    EXPECT_EQ(display(4, 0.5f), "Center");
+    EXPECT_EQ(display(4, 0.0f), "L 100");
+    EXPECT_EQ(display(18, 1.0f), "R 100");
+    EXPECT_EQ(display(32, 0.62f), "R 24");
+    EXPECT_EQ(display(32, 0.245f), "L 51");
+    EXPECT_LE(display(4, -1e30f).size(), 8u);
 }
 
 TEST_F(ParameterTexts, ValuesAreStoredUnclampedAndBadOnesIgnored) {
