@@ -35,7 +35,9 @@ template <typename Curve> void shapeChannel(float* samples, int count, const Cur
 Distortion::Distortion() : shapes(buildDistortionTables()) {}
 
 void Distortion::setAmount(float value) {
-    amount.store(unitClamped(value), std::memory_order_relaxed);
+    // Out-of-range amounts are used as they come; only NaN, which would poison every sample,
+    // is taken as 0.
+    amount.store(std::isnan(value) ? 0.0f : value, std::memory_order_relaxed);
 }
 
 float Distortion::getAmount() const {

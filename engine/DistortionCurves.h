@@ -3,6 +3,7 @@
 #include "engine/DistortionTables.h"
 #include "engine/SampleFunctions.h"
 
+#include <algorithm>
 #include <cmath>
 
 // The 25 transfer curves, each a small callable built once per block, so that a block picks its
@@ -48,8 +49,9 @@ inline auto asymmetric(const DistortionTable& positive, float positiveScale,
 }
 
 inline auto hardOverload(float amount) {
-    // The drive grows without bound towards 1, so full amount is held just below it.
-    const float a = amount >= 1.0f ? 0.99f : amount;
+    // The drive grows without bound towards 1, so full amount is held just below it; below 0
+    // the denominator could reach zero.
+    const float a = amount >= 1.0f ? 0.99f : std::max(amount, 0.0f);
     const float drive = kDriveRange * a / (1.0f - a);
     return [drive](float x) { return x * (1.0f + drive) / (1.0f + drive * std::fabs(x)); };
 }

@@ -194,14 +194,20 @@ TEST(DistortionTest, DisplayCurveSamplesTheCurrentCurve) {
     EXPECT_NEAR(curve.back(), 2.0f * (85.0f / 86.0f - 0.5f), 1e-6f);
 }
 
-TEST(DistortionTest, BrokenValuesStayInsideFullScale) {
+TEST(DistortionTest, OutOfRangeAmountsAreUsedButNeverPoisonTheOutput) {
     Distortion d;
     d.setAmount(std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(d.getAmount(), 0.0f);
-    d.setAmount(-1.0f);
-    EXPECT_EQ(d.getAmount(), 0.0f);
     d.setAmount(3.0f);
-    EXPECT_EQ(d.getAmount(), 1.0f);
+    EXPECT_EQ(d.getAmount(), 3.0f);
+    d.setType(0.0f);
+    EXPECT_FLOAT_EQ(d.process(0.01f), 0.01f * 61.0f);
+    d.setAmount(-1.0f);
+    EXPECT_EQ(d.getAmount(), -1.0f);
+    d.setType(distortionTypeValue(2));
+    for (float x : {-1.0f, -0.3f, 0.05f, 0.5f, 1.0f}) {
+        EXPECT_TRUE(std::isfinite(d.process(x))) << x;
+    }
     const float huge = 1e10f;
     const float infinite = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
