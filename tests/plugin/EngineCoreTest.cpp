@@ -195,5 +195,26 @@ TEST(EngineCore, AKickSoundsAndFadesToSilenceAfterTheRelease) {
     EXPECT_EQ(stateOf(synth, 0), VoiceState::Idle);
 }
 
+std::vector<float> renderInBlocks(int program, int blockSize, int total) {
+    SynthDriver synth;
+    dispatch(synth.get(), effSetProgram, 0, program);
+    synth.noteOn(36);
+    std::vector<float> rendered;
+    for (int done = 0; done < total; done += blockSize) {
+        synth.render(std::min(blockSize, total - done));
+        rendered.insert(rendered.end(), synth.left.begin(), synth.left.end());
+    }
+    return rendered;
+}
+
+TEST(EngineCore, TheSoundDoesNotDependOnTheHostsBlockSize) {
+    for (int program : {0, 25, 32, 41}) {
+        const std::vector<float> small = renderInBlocks(program, 512, 10000);
+        EXPECT_EQ(renderInBlocks(program, 4096, 10000), small) << "program " << program;
+        EXPECT_EQ(renderInBlocks(program, 5000, 10000), small) << "program " << program;
+        EXPECT_EQ(renderInBlocks(program, 37, 10000), small) << "program " << program;
+    }
+}
+
 } // namespace
 } // namespace Korvatune
