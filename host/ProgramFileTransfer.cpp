@@ -21,6 +21,11 @@ void requireThisInstrument(PluginHost& host) {
     }
 }
 
+// The C library's reason for the last failed file operation.
+std::string failureReason() {
+    return errno != 0 ? std::strerror(errno) : "input/output error";
+}
+
 void readCurrentProgram(PluginHost& host, VstXSynthProgram& record) {
     for (int i = 0; i < kNumProgramKeys; ++i) {
         record.setRawValue(i, host.getParameter(i));
@@ -45,8 +50,9 @@ void loadProgramFile(PluginHost& host, const std::string& path) {
     requireThisInstrument(host);
     VstXSynthProgram record;
     readCurrentProgram(host, record);
+    errno = 0;
     if (!readProgramFile(record, path.c_str())) {
-        throw UsageError("cannot read preset " + path + ": " + std::strerror(errno));
+        throw UsageError("cannot read preset " + path + ": " + failureReason());
     }
     applyToCurrentProgram(host, record);
     host.selectProgram(host.currentProgram());
@@ -58,8 +64,7 @@ void saveProgramFile(PluginHost& host, const std::string& path) {
     readCurrentProgram(host, record);
     errno = 0;
     if (!writeProgramFile(path.c_str(), record)) {
-        throw UsageError("cannot write " + path + ": " +
-                         (errno != 0 ? std::strerror(errno) : "write failed"));
+        throw UsageError("cannot write " + path + ": " + failureReason());
     }
 }
 
