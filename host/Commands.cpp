@@ -3,6 +3,7 @@
 #include "host/Arguments.h"
 #include "host/PluginHost.h"
 #include "host/RenderCommands.h"
+#include "host/SaveProgramCommand.h"
 #include "host/Session.h"
 
 #include <cstdio>
@@ -19,10 +20,11 @@ constexpr const char* kUsage =
     "usage: ombrafell COMMAND [OPTIONS]\n"
     "\n"
     "Commands:\n"
-    "  programs   list the factory programs\n"
-    "  params     show every parameter of a program\n"
-    "  render     render one note to a WAV file\n"
-    "  bank       render every program to a folder of WAV files\n"
+    "  programs       list the factory programs\n"
+    "  params         show every parameter of a program\n"
+    "  render         render one note to a WAV file\n"
+    "  bank           render every program to a folder of WAV files\n"
+    "  save-program   write a program to a program file (.obp)\n"
     "\n"
     "Every command takes --plugin PATH to drive another VST 2.4 module instead of the\n"
     "built-in instrument, and --help for its own options.\n";
@@ -31,10 +33,12 @@ constexpr const char* kProgramsHelp = "usage: ombrafell programs [--plugin PATH]
                                       "Prints one line per program: index, tab, name.\n";
 
 constexpr const char* kParamsHelp =
-    "usage: ombrafell params [-p PROGRAM] [--set KEY=VALUE]... [--plugin PATH]\n"
-    "Selects PROGRAM (an index or an exact name; default 0), applies each --set in order\n"
-    "(KEY is a parameter index or a key such as OscPitch1), then prints one line per\n"
-    "parameter: index, name, value, display text, label (tab-separated).\n";
+    "usage: ombrafell params [-p PROGRAM] [--preset FILE.obp] [--set KEY=VALUE]...\n"
+    "                        [--plugin PATH]\n"
+    "Selects PROGRAM (an index or an exact name; default 0), loads the program file given by\n"
+    "--preset into it, applies each --set in order (KEY is a parameter index or a key such as\n"
+    "OscPitch1), then prints one line per parameter: index, name, value, display text, label\n"
+    "(tab-separated).\n";
 
 int listPrograms(Arguments& args, std::ostream& out, std::ostream&) {
     const Session session = readSessionOnly(args);
@@ -73,10 +77,8 @@ struct Command {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"programs", listPrograms},
-        {"params", showParameters},
-        {"render", renderCommand},
-        {"bank", bankCommand},
+        {"programs", listPrograms}, {"params", showParameters},           {"render", renderCommand},
+        {"bank", bankCommand},      {"save-program", saveProgramCommand},
     };
     return table;
 }

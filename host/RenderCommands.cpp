@@ -17,6 +17,7 @@ namespace {
 
 constexpr const char* kRenderOptions =
     "  -p PROGRAM          program index or exact name (default 0)\n"
+    "  --preset FILE.obp   load a program file into the program first\n"
     "  --set KEY=VALUE     set a parameter by index or key (repeatable, in order)\n"
     "  -n NOTE             MIDI note 0..127 (default 36)\n"
     "  -v VELOCITY         1..127 (default 127)\n"

@@ -1,5 +1,6 @@
 #include "host/Session.h"
 
+#include "host/ProgramFileTransfer.h"
 #include "programs/ProgramKeys.h"
 
 namespace Korvatune {
@@ -11,6 +12,8 @@ bool readSessionOption(const std::string& word, Arguments& args, Session& sessio
         session.pluginPath = args.valueOf(word);
     } else if (word == "-p" || word == "--program") {
         session.program = args.valueOf(word);
+    } else if (word == "--preset") {
+        session.preset = args.valueOf(word);
     } else if (word == "--set") {
         const std::string& assignment = args.valueOf(word);
         const auto equals = assignment.find('=');
@@ -71,6 +74,9 @@ int findParameter(PluginHost& host, const std::string& key) {
 
 void applySession(PluginHost& host, const Session& session) {
     host.selectProgram(findProgram(host, session.program));
+    if (session.preset) {
+        loadProgramFile(host, *session.preset);
+    }
     for (const auto& [key, text] : session.settings) {
         const int index = findParameter(host, key);
         host.setParameter(index, parseNumber(text, "value of " + key));

@@ -4,6 +4,7 @@
 #include "host/PluginHost.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@ namespace Korvatune {
 struct Session {
     std::string pluginPath;
     std::string program = "0";
+    std::optional<std::string> preset;
     std::vector<std::pair<std::string, std::string>> settings;
     bool help = false;
 };
@@ -26,7 +28,7 @@ Session readSessionOnly(Arguments& args);
 std::unique_ptr<PluginHost> openInstrument(const Session& session);
 int findProgram(PluginHost& host, const std::string& text);
 int findParameter(PluginHost& host, const std::string& key);
-// Selects the session's program, then applies its settings in order.
+// Selects the session's program, loads its preset into it, then applies its settings in order.
 void applySession(PluginHost& host, const Session& session);
 
 } // namespace Korvatune

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "host/Arguments.h"
+
+#include <iosfwd>
+
+namespace Korvatune {
+
+int saveProgramCommand(Arguments& args, std::ostream& out, std::ostream& err);
+
+} // namespace Korvatune
