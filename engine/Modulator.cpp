@@ -2,6 +2,8 @@
 
 #include "engine/PeriodicSine.h"
 
+#include <bit>
+
 namespace Korvatune {
 
 namespace {
@@ -11,10 +13,25 @@ constexpr double kPi = 3.1415927f;
 
 } // namespace
 
-float Modulator::valueAtRate(float rateValue) const {
+float Modulator::valueAtRate(float rateValue) {
     if (rateValue == 0.0f || owner == nullptr) {
         return 1.0f;
     }
+    // Bit patterns, not float equality: a NaN key then still matches itself.
+    if (hasLast && counter == lastCounter &&
+        std::bit_cast<std::uint32_t>(rateValue) == std::bit_cast<std::uint32_t>(lastRate) &&
+        std::bit_cast<std::uint32_t>(sampleRate) == std::bit_cast<std::uint32_t>(lastSampleRate)) {
+        return lastValue;
+    }
+    hasLast = true;
+    lastCounter = counter;
+    lastRate = rateValue;
+    lastSampleRate = sampleRate;
+    lastValue = sineAt(rateValue);
+    return lastValue;
+}
+
+float Modulator::sineAt(float rateValue) const {
     const double seconds = static_cast<double>(counter) / static_cast<double>(sampleRate);
     const double cyclesPerSecond = static_cast<double>(rateValue) * static_cast<double>(kDepth);
     const double startPhase = static_cast<double>(rateValue) * kPi * static_cast<double>(kDepth);

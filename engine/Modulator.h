@@ -14,10 +14,11 @@ public:
     Modulator() = default;
     virtual ~Modulator() = default;
 
-    float value() const { return valueAtRate(rate); }
+    float value() { return valueAtRate(rate); }
     // What the modulator would give at another rate with the same counter; the voice's
-    // frequency modulation reads oscillator 1's modulator this way.
-    float valueAtRate(float rateValue) const;
+    // frequency modulation reads oscillator 1's modulator this way. The last result is kept, so
+    // asking again with the same counter, rate and sample rate costs no sine.
+    float valueAtRate(float rateValue);
 
     void setRate(float value) { rate = value; }
     float getRate() const { return rate; }
@@ -31,10 +32,17 @@ public:
 private:
     static constexpr float kDepth = 5.0f;
 
+    float sineAt(float rateValue) const;
+
     std::uint32_t counter = 0;
     IAudioEffect* owner = nullptr;
     float sampleRate = 44100.0f;
     float rate = 0.1f;
+    bool hasLast = false;
+    std::uint32_t lastCounter = 0;
+    float lastRate = 0.0f;
+    float lastSampleRate = 0.0f;
+    float lastValue = 0.0f;
 };
 
 } // namespace Korvatune

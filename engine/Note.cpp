@@ -1,11 +1,11 @@
 #include "engine/Note.h"
 
 #include "engine/IAudioEffect.h"
-#include "engine/OscillatorKeys.h"
 #include "engine/OscillatorPhase.h"
 #include "engine/SampleFunctions.h"
-#include "programs/ISynthProgram.h"
-#include "waveforms/WaveformProvider.h"
+#include "programs/VstXSynthProgram.h"
+
+#include <bit>
 
 namespace Korvatune {
 
@@ -28,12 +28,8 @@ std::int32_t segmentLength(float seconds) {
     return static_cast<std::int32_t>(kConstructionRate * seconds);
 }
 
-const OscillatorKeys& keysOf(int oscillator) {
-    return kOscillatorKeys[static_cast<std::size_t>(oscillator)];
-}
-
-float read(const ISynthProgram& program, ProgramGetter getter) {
-    return (program.*getter)();
+const OscillatorSettings& settingsOf(const OscillatorSettingsSet& set, int oscillator) {
+    return set[static_cast<std::size_t>(oscillator)];
 }
 
 float ringMix(int oscillator, float sample, float amount, float modulation) {
@@ -102,71 +98,117 @@ void Note::release() {
 }
 
 StereoSample Note::renderFrame() {
-    oscillatorOutputs.fill(0.0f);
-    if (state == VoiceState::Idle || owner == nullptr) {
-        return {};
-    }
-    const ISynthProgram* program = owner->getCurrentProgram();
-    const WaveformProvider* provider = owner->getWaveformProvider();
+    const ISynthProgram* program = owner != nullptr ? owner->getCurrentProgram() : nullptr;
+    const WaveformProvider* provider = owner != nullptr ? owner->getWaveformProvider() : nullptr;
     if (program == nullptr || provider == nullptr) {
+        oscillatorOutputs.fill(0.0f);
         return {};
     }
-    const float seconds = elapsedSeconds();
-    StereoSample mix;
-    for (int k = 0; k < kOscillators; ++k) {
-        const float volume = read(*program, keysOf(k).volume);
-        if (!(volume > 0.0f)) {
-            continue;
-        }
-        const float output = renderOscillator(k, volume, *program, *provider, seconds);
-        oscillatorOutputs[static_cast<std::size_t>(k)] = output;
-        const float pan = read(*program, keysOf(k).pan);
-        mix.right = mix.right + pan * output;
-        mix.left = mix.left + (1.0f - pan) * output;
+    prepareWith(*program, *provider);
+    return finishFrame();
+}
+
+void Note::prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider) {
+    prepareWith(program, provider);
+}
+
+template <class Program>
+void Note::prepareWith(const Program& program, const WaveformProvider& provider) {
+    oscillatorOutputs.fill(0.0f);
+    frameReady = state != VoiceState::Idle && owner != nullptr;
+    if (!frameReady) {
+        return;
     }
+    frameSettings = readOscillatorSettings(program);
+    // Every oscillator scales its cutoff by the same factor at the same time.
+    const float envelopeFactor =
+        filterEnvelope.getDuration() > 0.0f ? filterEnvelope.value(elapsedSeconds()) : 1.0f;
+    frameInputs = prepareOscillators(frameSettings, provider, envelopeFactor);
+}
+
+StereoSample Note::finishFrame() {
+    if (!frameReady) {
+        return {};
+    }
+    const StereoSample mix = filterAndPan(frameSettings, frameInputs);
     const float gain = velocity / kVelocityScale;
     return {gain * (envLevel * mix.left), gain * (mix.right * envLevel)};
 }
 
-float Note::renderOscillator(int oscillator, float volume, const ISynthProgram& program,
-                             const WaveformProvider& provider, float seconds) {
-    const OscillatorKeys& keys = keysOf(oscillator);
-    float sample = readTable(oscillator, program, provider);
-    sample = saturate(sample, read(program, keys.sat));
-    Modulator& modulator = modulators[static_cast<std::size_t>(oscillator)];
-    modulator.setRate(read(program, keys.modFrequency));
-    const float modulation = modulator.value();
-    sample = ringMix(oscillator, sample, read(program, keys.ringModAmount), modulation);
-    const float cutoff = modulatedCutoff(oscillator, program, modulation, seconds);
-    return volume * filter(oscillator, sample, cutoff, program);
-}
-
-float Note::readTable(int oscillator, const ISynthProgram& program,
-                      const WaveformProvider& provider) const {
-    const OscillatorKeys& keys = keysOf(oscillator);
-    const float* table = provider.getTable(read(program, keys.waveform));
-    const float sample = table[tableIndex(phases[static_cast<std::size_t>(oscillator)])];
-    return read(program, keys.invertWaveform) != 0.0f ? invertSample(sample) : sample;
-}
-
-float Note::modulatedCutoff(int oscillator, const ISynthProgram& program, float modulation,
-                            float seconds) const {
-    const OscillatorKeys& keys = keysOf(oscillator);
-    float cutoff = read(program, keys.filterCutoff);
-    if (filterEnvelope.getDuration() > 0.0f) {
-        cutoff = filterEnvelope.value(seconds) * cutoff;
+// The filter recursions are the longest dependency chains of a frame; running the three after
+// all their inputs are ready lets the processor overlap them.
+Note::FilterInputs Note::prepareOscillators(const OscillatorSettingsSet& settings,
+                                            const WaveformProvider& provider,
+                                            float envelopeFactor) {
+    FilterInputs inputs;
+    for (int k = 0; k < kOscillators; ++k) {
+        const OscillatorSettings& oscillator = settingsOf(settings, k);
+        if (oscillator.volume > 0.0f) {
+            inputs[static_cast<std::size_t>(k)] =
+                prepareOscillator(k, oscillator, provider, envelopeFactor);
+        }
     }
-    cutoff = filterModulation(oscillator, cutoff, read(program, keys.filtModAmount), modulation);
+    return inputs;
+}
+
+StereoSample Note::filterAndPan(const OscillatorSettingsSet& settings, const FilterInputs& inputs) {
+    StereoSample mix;
+    for (int k = 0; k < kOscillators; ++k) {
+        const OscillatorSettings& oscillator = settingsOf(settings, k);
+        if (!(oscillator.volume > 0.0f)) {
+            continue;
+        }
+        const float output =
+            oscillator.volume * filter(k, inputs[static_cast<std::size_t>(k)], oscillator);
+        oscillatorOutputs[static_cast<std::size_t>(k)] = output;
+        mix.right = mix.right + oscillator.pan * output;
+        mix.left = mix.left + (1.0f - oscillator.pan) * output;
+    }
+    return mix;
+}
+
+Note::FilterInput Note::prepareOscillator(int oscillator, const OscillatorSettings& settings,
+                                          const WaveformProvider& provider, float envelopeFactor) {
+    float sample = readTable(oscillator, settings, provider);
+    sample = saturate(sample, settings.sat);
+    Modulator& modulator = modulators[static_cast<std::size_t>(oscillator)];
+    modulator.setRate(settings.modFrequency);
+    const float modulation = modulator.value();
+    sample = ringMix(oscillator, sample, settings.ringModAmount, modulation);
+    const float cutoff = modulatedCutoff(oscillator, settings, modulation, envelopeFactor);
+    filters[static_cast<std::size_t>(oscillator)].highPass.setControls(cutoff,
+                                                                       settings.filterResonance);
+    return {sample, cutoff};
+}
+
+float Note::readTable(int oscillator, const OscillatorSettings& settings,
+                      const WaveformProvider& provider) {
+    WaveformSelection& selection = waveforms[static_cast<std::size_t>(oscillator)];
+    if (std::bit_cast<std::uint32_t>(selection.value) !=
+        std::bit_cast<std::uint32_t>(settings.waveform)) {
+        selection = {settings.waveform, WaveformProvider::waveformIndex(settings.waveform)};
+    }
+    const float* table = provider.getTableAt(selection.index);
+    const float sample = table[tableIndex(phases[static_cast<std::size_t>(oscillator)])];
+    return settings.invertWaveform != 0.0f ? invertSample(sample) : sample;
+}
+
+float Note::modulatedCutoff(int oscillator, const OscillatorSettings& settings, float modulation,
+                            float envelopeFactor) const {
+    float cutoff = settings.filterCutoff;
+    if (filterEnvelope.getDuration() > 0.0f) {
+        cutoff = envelopeFactor * cutoff;
+    }
+    cutoff = filterModulation(oscillator, cutoff, settings.filtModAmount, modulation);
     return clampValue(cutoff, 0.0f, 1.0f);
 }
 
-float Note::filter(int oscillator, float sample, float cutoff, const ISynthProgram& program) {
-    const OscillatorKeys& keys = keysOf(oscillator);
+float Note::filter(int oscillator, const FilterInput& input, const OscillatorSettings& settings) {
     OscillatorFilters& pair = filters[static_cast<std::size_t>(oscillator)];
-    const float resonance = read(program, keys.filterResonance);
-    const float lowPassed = pair.lowPass.process(sample, cutoff, resonance);
-    const float highPassed = pair.highPass.process(sample, cutoff, resonance);
-    const float highShare = read(program, keys.filterType);
+    const float lowPassed =
+        pair.lowPass.process(input.sample, input.cutoff, settings.filterResonance);
+    const float highPassed = pair.highPass.run(input.sample);
+    const float highShare = settings.filterType;
     return (1.0f - highShare) * lowPassed + highShare * highPassed;
 }
 
@@ -195,29 +237,36 @@ float Note::phaseIncrement() const {
 }
 
 void Note::modulatePhases(float pitchOffset, float pitchSpan) {
-    if (owner == nullptr) {
-        return;
-    }
-    const ISynthProgram* program = owner->getCurrentProgram();
-    if (program == nullptr) {
-        return;
-    }
-    // Every oscillator takes its frequency modulation from oscillator 1's modulator.
-    const float frequencyModulation =
-        modulators[0].valueAtRate(read(*program, keysOf(0).modFrequency));
-    for (int k = 0; k < kOscillators; ++k) {
-        modulatePhase(k, *program, pitchOffset, pitchSpan, frequencyModulation);
+    const ISynthProgram* program = owner != nullptr ? owner->getCurrentProgram() : nullptr;
+    if (program != nullptr) {
+        modulateWith(*program, pitchOffset, pitchSpan);
     }
 }
 
-void Note::modulatePhase(int oscillator, const ISynthProgram& program, float pitchOffset,
+void Note::modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan) {
+    if (owner != nullptr) {
+        modulateWith(program, pitchOffset, pitchSpan);
+    }
+}
+
+template <class Program>
+void Note::modulateWith(const Program& program, float pitchOffset, float pitchSpan) {
+    const OscillatorSettingsSet settings = readOscillatorSettings(program);
+    // Every oscillator takes its frequency modulation from oscillator 1's modulator.
+    const float frequencyModulation =
+        modulators[0].valueAtRate(settingsOf(settings, 0).modFrequency);
+    for (int k = 0; k < kOscillators; ++k) {
+        modulatePhase(k, settingsOf(settings, k), pitchOffset, pitchSpan, frequencyModulation);
+    }
+}
+
+void Note::modulatePhase(int oscillator, const OscillatorSettings& settings, float pitchOffset,
                          float pitchSpan, float frequencyModulation) {
-    const OscillatorKeys& keys = keysOf(oscillator);
     float& phase = phases[static_cast<std::size_t>(oscillator)];
     phase = wrapPhase(phase + pitchOffset);
-    phase = wrapPhase(phase + (read(program, keys.pitch) - 0.5f) * pitchSpan);
-    phase = wrapPhase(phase + (read(program, keys.freq) - 0.5f));
-    phase = wrapPhase(phase + frequencyModulation * read(program, keys.freqModAmount) * 0.5f);
+    phase = wrapPhase(phase + (settings.pitch - 0.5f) * pitchSpan);
+    phase = wrapPhase(phase + (settings.freq - 0.5f));
+    phase = wrapPhase(phase + frequencyModulation * settings.freqModAmount * 0.5f);
 }
 
 void Note::stepState() {

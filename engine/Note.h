@@ -2,19 +2,21 @@
 
 #include "engine/FilterEnvelope.h"
 #include "engine/Modulator.h"
+#include "engine/OscillatorKeys.h"
 #include "engine/StereoSample.h"
 #include "engine/VoiceState.h"
 #include "filters/BiquadTweakedButterworthHP.h"
 #include "filters/Filter_MoogVCF_variant1.h"
+#include "waveforms/WaveformProvider.h"
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace Korvatune {
 
 class IAudioEffect;
-class ISynthProgram;
-class WaveformProvider;
+class VstXSynthProgram;
 
 // One sounding note: three table oscillators, each saturated, ring-mixed with its own slow
 // modulator, filtered and panned, under a short attack/hold/release envelope. Oscillator
@@ -22,7 +24,10 @@ class WaveformProvider;
 // on sounding notes; only the note number and the velocity are fixed at note start.
 //
 // Per sample the owner calls renderFrame on every voice that is not idle, then advance and
-// modulatePhases. Audio thread only.
+// modulatePhases. The engine core renders through prepareFrame and finishFrame and steps through
+// the modulatePhases that takes the program: the same sound, without asking the owner for the
+// program and the waveform provider through its interface.
+// Audio thread only.
 class Note {
 public:
     static constexpr int kOscillators = 3;
@@ -50,11 +55,17 @@ public:
     bool isIdle() const { return state == VoiceState::Idle; }
 
     StereoSample renderFrame();
+    // The two halves of renderFrame, for the engine core: everything up to the filters, then
+    // the filters and the mix. Preparing every voice before finishing any lets the processor
+    // overlap the voices' filter recursions.
+    void prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider);
+    StereoSample finishFrame();
     // One sample on: counters, oscillator phases, amplitude envelope.
     void advance();
     // The pitch envelope's offset and the span of the oscillators' pitch controls, both in
     // table steps per sample (the span is twice phaseIncrement()).
     void modulatePhases(float pitchOffset, float pitchSpan);
+    void modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan);
 
     // Table steps per sample of the note's own frequency; 0 without owner or note table.
     float phaseIncrement() const;
@@ -75,14 +86,36 @@ private:
         BiquadTweakedButterworthHP<float> highPass;
     };
 
-    float renderOscillator(int oscillator, float volume, const ISynthProgram& program,
-                           const WaveformProvider& provider, float seconds);
-    float readTable(int oscillator, const ISynthProgram& program,
-                    const WaveformProvider& provider) const;
-    float modulatedCutoff(int oscillator, const ISynthProgram& program, float modulation,
-                          float seconds) const;
-    float filter(int oscillator, float sample, float cutoff, const ISynthProgram& program);
-    void modulatePhase(int oscillator, const ISynthProgram& program, float pitchOffset,
+    // The table index of the last waveform value, so that the lookup runs only on a change.
+    struct WaveformSelection {
+        float value = std::numeric_limits<float>::quiet_NaN();
+        int index = WaveformProvider::waveformIndex(value);
+    };
+
+    template <class Program>
+    void prepareWith(const Program& program, const WaveformProvider& provider);
+    template <class Program>
+    void modulateWith(const Program& program, float pitchOffset, float pitchSpan);
+    // A ring-mixed oscillator sample and the cutoff its filters run at; the high-pass has
+    // taken its controls already.
+    struct FilterInput {
+        float sample = 0.0f;
+        float cutoff = 0.0f;
+    };
+
+    using FilterInputs = std::array<FilterInput, kOscillators>;
+
+    FilterInputs prepareOscillators(const OscillatorSettingsSet& settings,
+                                    const WaveformProvider& provider, float envelopeFactor);
+    StereoSample filterAndPan(const OscillatorSettingsSet& settings, const FilterInputs& inputs);
+    FilterInput prepareOscillator(int oscillator, const OscillatorSettings& settings,
+                                  const WaveformProvider& provider, float envelopeFactor);
+    float readTable(int oscillator, const OscillatorSettings& settings,
+                    const WaveformProvider& provider);
+    float modulatedCutoff(int oscillator, const OscillatorSettings& settings, float modulation,
+                          float envelopeFactor) const;
+    float filter(int oscillator, const FilterInput& input, const OscillatorSettings& settings);
+    void modulatePhase(int oscillator, const OscillatorSettings& settings, float pitchOffset,
                        float pitchSpan, float frequencyModulation);
     void stepState();
     float envelopeLevel() const;
@@ -106,6 +139,11 @@ private:
     std::array<OscillatorFilters, kOscillators> filters;
     FilterEnvelope filterEnvelope;
     std::array<Modulator, kOscillators> modulators;
+    std::array<WaveformSelection, kOscillators> waveforms;
+    // Handed from prepareFrame to finishFrame.
+    bool frameReady = false;
+    OscillatorSettingsSet frameSettings{};
+    FilterInputs frameInputs{};
     IAudioEffect* owner = nullptr;
 };
 

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cmath>
+#include <cstring>
 
 namespace Korvatune {
 
 // Second-order Butterworth high-pass whose damping is lowered by a resonance
 // control and whose 0..1 cutoff control is mapped exponentially and averaged over two samples.
-// Coefficients are recomputed every sample; all state is kept in the sample type T (the voice
-// and the waveform provider use float).
+// The control curve and the coefficients are rebuilt only when their inputs change (compared
+// bit for bit), which gives the same numbers as rebuilding them every sample; all state is kept
+// in the sample type T (the voice and the waveform provider use float).
 template <typename T> class BiquadTweakedButterworthHP {
 public:
     static constexpr T kDefaultMaxFrequency = T(0.4777);
@@ -19,7 +21,14 @@ public:
     virtual ~BiquadTweakedButterworthHP() = default;
 
     // One sample; cutoff and resonance are 0..1 controls.
-    inline T process(T x, T cutoff, T resonance);
+    T process(T x, T cutoff, T resonance) {
+        setControls(cutoff, resonance);
+        return run(x);
+    }
+    // The two halves of process: a caller running several filters can set all their controls
+    // first and then run their recursions side by side.
+    inline void setControls(T cutoff, T resonance);
+    inline T run(T x);
 
     // Sets the limits (fractions of the sample rate) and clears every other field.
     void reset(T minimumFrequency = kDefaultMinFrequency,
@@ -28,6 +37,7 @@ public:
         minFrequency = minimumFrequency;
         lastCutoff = input = x1 = x2 = output = y1 = y2 = T(0);
         b0 = b1 = b2 = a1 = a2 = warped = T(0);
+        curveKnown = coefficientsKnown = false;
     }
 
     void setMinFrequency(T value) { minFrequency = value; }
@@ -47,6 +57,10 @@ public:
     T getA2() const { return a2; }
 
 private:
+    static bool sameBits(T a, T b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+    inline T controlCurve(T cutoff);
+    inline void updateCoefficients(T frequency, T resonance);
+
     T maxFrequency = kDefaultMaxFrequency;
     T minFrequency = kDefaultMinFrequency;
     T lastCutoff = T(0);
@@ -62,9 +76,46 @@ private:
     T a1 = T(0);
     T a2 = T(0);
     T warped = T(0);
+    bool curveKnown = false;
+    T curveInput = T(0);
+    T curveOutput = T(0);
+    bool coefficientsKnown = false;
+    T coefficientFrequency = T(0);
+    T coefficientResonance = T(0);
 };
 
-template <typename T> inline T BiquadTweakedButterworthHP<T>::process(T x, T cutoff, T resonance) {
+template <typename T>
+inline void BiquadTweakedButterworthHP<T>::setControls(T cutoff, T resonance) {
+    const T d = controlCurve(cutoff);
+    // 2. two-sample smoothing, scaled to the upper limit, raised to the lower limit
+    T fn = (d + lastCutoff) / T(2) * maxFrequency;
+    if (fn < minFrequency) {
+        fn = minFrequency;
+    }
+    if (!coefficientsKnown || !sameBits(fn, coefficientFrequency) ||
+        !sameBits(resonance, coefficientResonance)) {
+        updateCoefficients(fn, resonance);
+    }
+    lastCutoff = d;
+}
+
+template <typename T> inline T BiquadTweakedButterworthHP<T>::run(T x) {
+    // 6. direct form I
+    const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    // 7. state
+    input = x;
+    x2 = x1;
+    x1 = x;
+    output = y;
+    y2 = y1;
+    y1 = y;
+    return y;
+}
+
+template <typename T> inline T BiquadTweakedButterworthHP<T>::controlCurve(T cutoff) {
+    if (curveKnown && sameBits(cutoff, curveInput)) {
+        return curveOutput;
+    }
     // 1. exponential control curve, 147.4132 = e^5 - 1, clamped to 0..1
     T d = (std::exp(T(5) * cutoff) - T(1)) / T(147.4132);
     if (d < T(0)) {
@@ -73,13 +124,16 @@ template <typename T> inline T BiquadTweakedButterworthHP<T>::process(T x, T cut
     if (d > T(1)) {
         d = T(1);
     }
-    // 2. two-sample smoothing, scaled to the upper limit, raised to the lower limit
-    T fn = (d + lastCutoff) / T(2) * maxFrequency;
-    if (fn < minFrequency) {
-        fn = minFrequency;
-    }
+    curveKnown = true;
+    curveInput = cutoff;
+    curveOutput = d;
+    return d;
+}
+
+template <typename T>
+inline void BiquadTweakedButterworthHP<T>::updateCoefficients(T frequency, T resonance) {
     // 3. prewarp
-    warped = std::tan(T(3.14159265358979323846) * fn);
+    warped = std::tan(T(3.14159265358979323846) * frequency);
     // 4. damping sqrt(2) scaled by 1 - resonance
     const T g = warped * (T(1.4142135) - resonance * T(1.4142135));
     const T h = warped * warped;
@@ -90,17 +144,9 @@ template <typename T> inline T BiquadTweakedButterworthHP<T>::process(T x, T cut
     b2 = n;
     a1 = T(2) * (h - T(1)) * n;
     a2 = (h + T(1) - g) * n;
-    // 6. direct form I
-    const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-    // 7. state
-    input = x;
-    x2 = x1;
-    x1 = x;
-    output = y;
-    y2 = y1;
-    y1 = y;
-    lastCutoff = d;
-    return y;
+    coefficientsKnown = true;
+    coefficientFrequency = frequency;
+    coefficientResonance = resonance;
 }
 
 } // namespace Korvatune

@@ -84,10 +84,16 @@ void VstXSynth::releaseAll() {
 }
 
 StereoSample VstXSynth::sumVoices() {
+    const VstXSynthProgram& program = currentProgram();
+    for (Note& voice : voices) {
+        if (!voice.isIdle()) {
+            voice.prepareFrame(program, waveformProvider);
+        }
+    }
     StereoSample sum;
     for (Note& voice : voices) {
         if (!voice.isIdle()) {
-            const StereoSample frame = voice.renderFrame();
+            const StereoSample frame = voice.finishFrame();
             sum.left += frame.left;
             sum.right += frame.right;
         }
@@ -121,12 +127,13 @@ StereoSample VstXSynth::processGlobalSample(StereoSample frame, float levels, in
 }
 
 void VstXSynth::advanceVoices() {
+    const VstXSynthProgram& program = currentProgram();
     for (Note& voice : voices) {
         if (!voice.isIdle()) {
             voice.advance();
             const float pitchSpan =
                 2.0f * phaseScale * noteFrequencies[voice.getNoteNumber() & 0x7F];
-            voice.modulatePhases(pitchEnvelope.value(voice.elapsedSeconds()) * kSemitone,
+            voice.modulatePhases(program, pitchEnvelope.value(voice.elapsedSeconds()) * kSemitone,
                                  pitchSpan);
         }
     }

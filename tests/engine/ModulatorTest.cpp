@@ -57,6 +57,34 @@ TEST(Modulator, KeepsItsPhaseOnAnHourLongNote) {
                 1e-5);
 }
 
+// A modulator that was never asked before, at the given clock, rate and sample rate.
+float freshValue(IAudioEffect& owner, std::uint32_t samples, float rate, float sampleRate) {
+    Modulator fresh;
+    fresh.setOwner(&owner);
+    fresh.setSampleRate(sampleRate);
+    advanceBy(fresh, samples);
+    return fresh.valueAtRate(rate);
+}
+
+TEST(Modulator, RepeatedReadsFollowTheClockTheRateAndTheSampleRate) {
+    SilentOwner owner;
+    Modulator modulator;
+    modulator.setOwner(&owner);
+    advanceBy(modulator, 1000);
+    EXPECT_EQ(modulator.valueAtRate(0.3f), freshValue(owner, 1000, 0.3f, 44100.0f));
+    EXPECT_EQ(modulator.valueAtRate(0.3f), freshValue(owner, 1000, 0.3f, 44100.0f));
+    EXPECT_EQ(modulator.valueAtRate(0.6f), freshValue(owner, 1000, 0.6f, 44100.0f));
+    modulator.setSampleRate(48000.0f);
+    EXPECT_EQ(modulator.valueAtRate(0.6f), freshValue(owner, 1000, 0.6f, 48000.0f));
+    modulator.advance();
+    EXPECT_EQ(modulator.valueAtRate(0.6f), freshValue(owner, 1001, 0.6f, 48000.0f));
+    modulator.restart();
+    EXPECT_EQ(modulator.valueAtRate(0.6f), freshValue(owner, 0, 0.6f, 48000.0f));
+    EXPECT_EQ(modulator.valueAtRate(0.0f), 1.0f);
+    modulator.setOwner(nullptr);
+    EXPECT_EQ(modulator.valueAtRate(0.6f), 1.0f);
+}
+
 TEST(RingModulator, PassesWhenInactiveElseMixesWithARectifiedSine) {
     SilentOwner owner;
     RingModulator ringModulator;

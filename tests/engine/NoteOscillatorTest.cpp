@@ -130,5 +130,83 @@ TEST(NoteOscillator, FrameFollowsTheOscillatorChain) {
     }
 }
 
+TEST(NoteOscillator, WaveformAndInversionChangesAreHeardOnTheNextFrame) {
+    auto owner = makeVoiceTestOwner();
+    VstXSynthProgram& program = owner->program;
+    setOscillator(program, 1, kOscVolume, 1.0f);
+    Note note;
+    note.setOwner(owner.get());
+    note.setNoteNumber(45);
+    note.start(127);
+
+    Filter_MoogVCF_variant1 lowPass;
+    BiquadTweakedButterworthHP<float> highPass;
+    for (int frame = 0; frame < kFrames; ++frame) {
+        const int waveform = (frame / 7) % 3 == 0 ? kTestWaveformIndex : (frame / 7) % 3;
+        const bool inverted = (frame / 11) % 2 == 1;
+        setOscillator(program, 1, kOscWaveform, waveformValue(waveform));
+        setOscillator(program, 1, kOscInvertWaveform, inverted ? 1.0f : 0.0f);
+        const float read = owner->provider.getTableAt(waveform)[tableIndex(note.getPhase(0))];
+        const float sample = inverted ? invertSample(read) : read;
+        const float output = lowPass.process(sample, 1.0f, 0.0f);
+        highPass.process(sample, 1.0f, 0.0f);
+
+        note.renderFrame();
+        ASSERT_EQ(note.getOscillatorOutput(0), output) << frame;
+        stepVoice(note);
+    }
+}
+
+// The engine core's path: every voice prepared, then every voice finished, program and tables
+// handed over directly.
+TEST(NoteOscillator, PreparedAndFinishedFramesMatchRenderedFrames) {
+    auto owner = makeVoiceTestOwner();
+    VstXSynthProgram& program = owner->program;
+    for (int k = 1; k <= Note::kOscillators; ++k) {
+        setOscillator(program, k, kOscVolume, 0.3f * static_cast<float>(k));
+        setOscillator(program, k, kOscWaveform, waveformValue(k + 2));
+        setOscillator(program, k, kOscSat, 0.2f * static_cast<float>(k));
+        setOscillator(program, k, kOscPan, 0.2f * static_cast<float>(k));
+        setOscillator(program, k, kOscFilterType, 0.3f * static_cast<float>(k));
+        setOscillator(program, k, kOscFilterCutoff, 0.4f);
+        setOscillator(program, k, kOscFilterResonance, 0.6f);
+        setOscillator(program, k, kOscModFrequency, 0.1f * static_cast<float>(k));
+        setOscillator(program, k, kOscRingModAmount, 0.4f);
+        setOscillator(program, k, kOscFreqModAmount, 0.3f);
+        setOscillator(program, k, kOscFiltModAmount, 0.5f);
+    }
+    std::array<Note, 2> rendered;
+    std::array<Note, 2> prepared;
+    for (std::size_t v = 0; v < 2; ++v) {
+        for (Note* note : {&rendered[v], &prepared[v]}) {
+            note->setOwner(owner.get());
+            note->setNoteNumber(40 + 7 * static_cast<int>(v));
+            note->start(90);
+        }
+    }
+    for (int frame = 0; frame < 2 * kFrames; ++frame) {
+        if (frame == kFrames) {
+            // A knob move while the notes sound.
+            setOscillator(program, 2, kOscFilterCutoff, 0.8f);
+            setOscillator(program, 3, kOscFilterResonance, 0.1f);
+        }
+        for (Note& note : prepared) {
+            note.prepareFrame(program, owner->provider);
+        }
+        for (std::size_t v = 0; v < 2; ++v) {
+            const StereoSample expected = rendered[v].renderFrame();
+            const StereoSample actual = prepared[v].finishFrame();
+            ASSERT_EQ(actual.left, expected.left) << frame;
+            ASSERT_EQ(actual.right, expected.right) << frame;
+        }
+        for (std::size_t v = 0; v < 2; ++v) {
+            stepVoice(rendered[v]);
+            prepared[v].advance();
+            prepared[v].modulatePhases(program, 0.0f, 2.0f * prepared[v].phaseIncrement());
+            ASSERT_EQ(prepared[v].getPhase(2), rendered[v].getPhase(2)) << frame;
+        }
+    }
+}
+
 } // namespace
 } // namespace Korvatune

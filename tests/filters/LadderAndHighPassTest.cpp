@@ -292,5 +292,77 @@ TEST(HighPassFilter, ResetSetsTheLimitsAndClearsTheState) {
     }
 }
 
+// The design computed afresh for every sample, to check the filter's kept coefficients against.
+struct HighPassReference {
+    float lastCutoff = 0.0f;
+    float x1 = 0.0f, x2 = 0.0f, y1 = 0.0f, y2 = 0.0f;
+    float warped = 0.0f, b0 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+
+    float process(float x, float cutoff, float resonance) {
+        const float d = controlCurve(cutoff);
+        float fn = (d + lastCutoff) / 2.0f * 0.4777f;
+        fn = fn < 0.0001f ? 0.0001f : fn;
+        warped = std::tan(3.14159265358979323846f * fn);
+        const float g = warped * (1.4142135f - resonance * 1.4142135f);
+        const float h = warped * warped;
+        const float n = 1.0f / (h + g + 1.0f);
+        b0 = n;
+        a1 = 2.0f * (h - 1.0f) * n;
+        a2 = (h + 1.0f - g) * n;
+        const float y = b0 * x + -2.0f * n * x1 + n * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        lastCutoff = d;
+        return y;
+    }
+};
+
+TEST(HighPassFilter, FollowsEveryChangeOfCutoffOrResonanceExactly) {
+    struct Controls {
+        float cutoff;
+        float resonance;
+        int samples;
+    };
+    // Held values, a resonance change under a held cutoff, a cutoff change under a held
+    // resonance, a return to earlier values, and the curve's clamped ends.
+    const Controls steps[] = {{0.6f, 0.2f, 5}, {0.6f, 0.7f, 4},  {0.3f, 0.7f, 4}, {0.6f, 0.2f, 3},
+                              {1.0f, 0.0f, 3}, {-0.2f, 0.0f, 3}, {0.3f, 0.7f, 1}, {0.31f, 0.7f, 2}};
+    HighPass filter;
+    HighPassReference reference;
+    int sample = 0;
+    for (const Controls& step : steps) {
+        for (int i = 0; i < step.samples; ++i, ++sample) {
+            const float x = std::sin(0.37f * static_cast<float>(sample));
+            const float expected = reference.process(x, step.cutoff, step.resonance);
+            ASSERT_EQ(filter.process(x, step.cutoff, step.resonance), expected) << sample;
+            ASSERT_EQ(filter.getWarped(), reference.warped) << sample;
+            ASSERT_EQ(filter.getB0(), reference.b0) << sample;
+            ASSERT_EQ(filter.getA1(), reference.a1) << sample;
+            ASSERT_EQ(filter.getA2(), reference.a2) << sample;
+        }
+    }
+}
+
+TEST(HighPassFilter, ControlsThenRunIsOneProcessStep) {
+    HighPass whole;
+    HighPass split;
+    for (int i = 0; i < 20; ++i) {
+        const float x = std::cos(0.5f * static_cast<float>(i));
+        const float cutoff = 0.2f + 0.03f * static_cast<float>(i % 7);
+        split.setControls(cutoff, 0.4f);
+        ASSERT_EQ(split.run(x), whole.process(x, cutoff, 0.4f)) << i;
+    }
+}
+
+TEST(HighPassFilter, AResetFilterRebuildsItsCoefficientsForTheSameControls) {
+    HighPass filter;
+    const float first = filter.process(0.5f, 0.4f, 0.3f);
+    filter.reset();
+    EXPECT_EQ(filter.process(0.5f, 0.4f, 0.3f), first);
+    EXPECT_NE(filter.getB0(), 0.0f);
+}
+
 } // namespace
 } // namespace Korvatune
