@@ -5,6 +5,7 @@
 #include "engine/OutputChain.h"
 #include "engine/PitchEnvelope.h"
 #include "engine/RingModulator.h"
+#include "engine/SampleReducer.h"
 #include "plugin/AudioEffectX.h"
 #include "plugin/EventQueue.h"
 #include "programs/FactoryBank.h"
@@ -81,8 +82,6 @@ private:
     void releaseNote(int note);
     void releaseAll();
     StereoSample sumVoices();
-    StereoSample processGlobalSample(StereoSample frame, float quantizationLevels,
-                                     int reductionStep);
     float quantizationLevels();
     void advanceVoices();
     void applyVolumeAndMeter(float** outputs, std::int32_t frames);
@@ -105,8 +104,7 @@ private:
     std::array<std::atomic<float>, kNumProgramKeys> workingValues{};
     std::array<std::int32_t, kNumMidiChannels> channelPrograms{};
     float phaseScale = 4096.0f / 44100.0f;
-    StereoSample held;
-    std::uint32_t reductionCounter = 0;
+    SampleReducer sampleReducer;
     std::array<float, kNumNotes> noteFrequencies{};
     std::atomic<float> peakLeft{0.0f};
     std::atomic<float> peakRight{0.0f};

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace Korvatune {
 
@@ -16,14 +15,6 @@ constexpr std::uint8_t kControlChange = 0xB0;
 constexpr std::uint8_t kAllNotesOff = 0x7B;
 constexpr std::uint8_t kMonoModeOn = 0x7E;
 constexpr float kSemitone = 1.0594631f;
-constexpr float kMinimumQuantization = 0.001f;
-constexpr int kReductionSteps = 64;
-
-// Truncation toward zero that saturates instead of overflowing on wild parameter values.
-int truncateToInt(float value) {
-    constexpr float limit = static_cast<float>(std::numeric_limits<int>::max() / 2);
-    return static_cast<int>(std::clamp(value, -limit, limit));
-}
 
 } // namespace
 
@@ -103,27 +94,11 @@ StereoSample VstXSynth::sumVoices() {
 
 float VstXSynth::quantizationLevels() {
     float quantization = workingValue(kQuantization);
-    if (!(quantization < 1.0f)) {
-        return 0.0f;
-    }
-    if (quantization < kMinimumQuantization) {
-        quantization = kMinimumQuantization;
+    const float levels = SampleReducer::quantizationLevels(quantization);
+    if (levels > 0.0f && quantization != workingValue(kQuantization)) {
         workingValues[kQuantization].store(quantization, std::memory_order_relaxed);
     }
-    return std::max(std::exp2(15.0f * quantization), 2.0f);
-}
-
-StereoSample VstXSynth::processGlobalSample(StereoSample frame, float levels, int reductionStep) {
-    frame = ringModulator.process(frame);
-    if (levels > 0.0f) {
-        frame.left = std::trunc(frame.left * levels) / levels;
-        frame.right = std::trunc(frame.right * levels) / levels;
-    }
-    if (reductionStep == 0 ||
-        (reductionStep > 0 && reductionCounter % static_cast<std::uint32_t>(reductionStep) == 0)) {
-        held = frame;
-    }
-    return held;
+    return levels;
 }
 
 void VstXSynth::advanceVoices() {
@@ -147,21 +122,18 @@ void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) 
     std::fill_n(right, frames, 0.0f);
     const bool effectsOn = workingValue(kBypassFX) < 0.5f;
     const float levels = effectsOn ? quantizationLevels() : 0.0f;
-    const float reduction = currentProgram().getValue(kSampleRate);
-    // A rate value of exactly 1 passes every sample, whatever the truncation gives.
-    const int reductionStep =
-        reduction == 1.0f ? 0 : truncateToInt((1.0f - reduction) * kReductionSteps);
+    const int reductionStep = SampleReducer::reductionStep(currentProgram().getValue(kSampleRate));
     for (std::int32_t position = 0; position < frames; ++position) {
         if (eventQueue.size() > 0) {
             eventQueue.dispatchDue(position, [this](const auto& event) { dispatchEvent(event); });
         }
         StereoSample frame = sumVoices();
         if (effectsOn) {
-            frame = processGlobalSample(frame, levels, reductionStep);
+            frame = sampleReducer.process(ringModulator.process(frame), levels, reductionStep);
         }
         left[position] += frame.left;
         right[position] += frame.right;
-        ++reductionCounter;
+        sampleReducer.advance();
         ringModulator.advance();
         advanceVoices();
     }
