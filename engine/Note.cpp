@@ -83,10 +83,7 @@ void Note::start(int noteVelocity) {
     for (Modulator& modulator : modulators) {
         modulator.restart();
     }
-    for (OscillatorFilters& pair : filters) {
-        pair.lowPass.reset();
-        pair.highPass.reset();
-    }
+    resetFilters();
     state = VoiceState::Attack;
     velocity = static_cast<float>(noteVelocity);
 }
@@ -126,11 +123,25 @@ void Note::prepareWith(const Program& program, const WaveformProvider& provider)
     frameInputs = prepareOscillators(frameSettings, provider, envelopeFactor);
 }
 
+void Note::resetFilters() {
+    for (OscillatorFilters& pair : filters) {
+        pair.lowPass.reset();
+        pair.highPass.reset();
+    }
+}
+
 StereoSample Note::finishFrame() {
     if (!frameReady) {
         return {};
     }
     const StereoSample mix = filterAndPan(frameSettings, frameInputs);
+    // Cutoff and resonance jumping every few samples can drive a filter's recursion beyond
+    // any bound; a voice that runs away restarts its filters instead of poisoning the output.
+    if (!(std::fabs(mix.left) < kRunawayLevel) || !(std::fabs(mix.right) < kRunawayLevel)) {
+        resetFilters();
+        oscillatorOutputs.fill(0.0f);
+        return {};
+    }
     const float gain = velocity / kVelocityScale;
     return {gain * (envLevel * mix.left), gain * (mix.right * envLevel)};
 }

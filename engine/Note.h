@@ -81,6 +81,10 @@ public:
     }
 
 private:
+    // Far beyond anything a sounding voice produces (80 dB over full scale).
+    static constexpr float kRunawayLevel = 1e4f;
+
+    void resetFilters();
     struct OscillatorFilters {
         Filter_MoogVCF_variant1 lowPass;
         BiquadTweakedButterworthHP<float> highPass;

@@ -79,5 +79,27 @@ TEST(HostSequences, SessionRestoreWhileRunning) {
     EXPECT_TRUE(allFinite(synth.right));
 }
 
+TEST(HostSequences, WildAutomationNeverPoisonsTheOutput) {
+    SynthDriver synth;
+    AEffect* effect = synth.get();
+    int round = 0;
+    bool finite = true;
+    for (int block = 0; block < 8000 && finite; ++block) {
+        if (block % 1280 == 0) {
+            synth.noteOn(36 + block % 24);
+        }
+        // Every parameter jumps every few samples, programs change in between.
+        for (int change = 0; change < 7; ++change, ++round) {
+            effect->setParameter(effect, round % 60, static_cast<float>(round % 100) / 100.0f);
+            if (round % 50 == 0) {
+                dispatch(effect, effSetProgram, 0, (round / 50) % 45);
+            }
+        }
+        synth.render(4);
+        finite = allFinite(synth.left) && allFinite(synth.right);
+    }
+    EXPECT_TRUE(finite);
+}
+
 } // namespace
 } // namespace Korvatune
