@@ -1,0 +1,9 @@
+#include "resources/EditorImages.h"
+
+namespace Korvatune {
+
+std::span<const unsigned char> editorImagePng(int) {
+    return {};
+}
+
+} // namespace Korvatune
