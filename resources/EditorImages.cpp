@@ -1,8 +1,15 @@
 #include "resources/EditorImages.h"
 
+#include "resources/EmbeddedImages.h"
+
 namespace Korvatune {
 
-std::span<const unsigned char> editorImagePng(int) {
+std::span<const unsigned char> editorImagePng(int id) {
+    for (const Resources::EmbeddedImage& image : Resources::embeddedImages()) {
+        if (image.id == id) {
+            return image.png;
+        }
+    }
     return {};
 }
 
