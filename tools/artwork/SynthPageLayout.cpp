@@ -101,14 +101,14 @@ std::vector<Section> synthPageSections() {
     std::vector<Section> sections;
     sections.push_back({{14, 18, 356, 124}, {{"OSCILLATOR 1", 22, Palette::kOscillator}}});
     sections.push_back({{14, 140, 356, 246}, {{"OSCILLATOR 2", 22, Palette::kOscillator}}});
-    sections.push_back({{14, 260, 356, 366}, {{"OSCILLATOR 3", 22, Palette::kOscillator}}});
+    sections.push_back({{14, 260, 356, 369}, {{"OSCILLATOR 3", 22, Palette::kOscillator}}});
     sections.push_back({{362, 8, 530, 147}, {{"PITCH ENVELOPE", 370, Palette::kPitch}}});
     sections.push_back({{362, 153, 478, 247}, {{"FILTER", 370, Palette::kFilter}}});
     sections.push_back({{482, 153, 586, 228}, {{"RING MOD", 490, Palette::kRing}}});
     sections.push_back({{482, 241, 698, 289}, {{"PROGRAM", 490, Palette::kHeading}}});
-    sections.push_back({{362, 257, 478, 366}, {{"DISTORTION", 370, Palette::kDistortion}}});
+    sections.push_back({{362, 257, 478, 369}, {{"DISTORTION", 370, Palette::kDistortion}}});
     sections.push_back(
-        {{482, 295, 698, 366}, {{"TONE", 490, Palette::kTone}, {"OUTPUT", 642, Palette::kOutput}}});
+        {{482, 295, 698, 369}, {{"TONE", 490, Palette::kTone}, {"OUTPUT", 642, Palette::kOutput}}});
     return sections;
 }
 
