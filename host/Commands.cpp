@@ -3,6 +3,7 @@
 #include "host/Arguments.h"
 #include "host/PluginHost.h"
 #include "host/RenderCommands.h"
+#include "host/ScreenshotCommand.h"
 #include "host/Session.h"
 
 #include <cstdio>
@@ -23,6 +24,7 @@ constexpr const char* kUsage =
     "  params     show every parameter of a program\n"
     "  render     render one note to a WAV file\n"
     "  bank       render every program to a folder of WAV files\n"
+    "  screenshot draw the editor window into a PNG file\n"
     "\n"
     "Every command takes --plugin PATH to drive another VST 2.4 module instead of the\n"
     "built-in instrument, and --help for its own options.\n";
@@ -73,10 +75,8 @@ struct Command {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"programs", listPrograms},
-        {"params", showParameters},
-        {"render", renderCommand},
-        {"bank", bankCommand},
+        {"programs", listPrograms}, {"params", showParameters},        {"render", renderCommand},
+        {"bank", bankCommand},      {"screenshot", screenshotCommand},
     };
     return table;
 }
