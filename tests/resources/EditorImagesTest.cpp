@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,50 @@ TEST(EditorImages, EveryKnobFrameDiffersFromTheNext) {
                 << "frames " << frame << " and " << frame + 1;
         }
     }
+}
+
+// The value arc is drawn in the knob's accent colour, the only saturated colour of a frame.
+int countColouredPixels(const Bitmap& strip, int frame, int size) {
+    int count = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = frame * size; x < (frame + 1) * size; ++x) {
+            const Gui::Color c = strip.pixel(x, y);
+            const int spread =
+                std::max({c.red, c.green, c.blue}) - std::min({c.red, c.green, c.blue});
+            count += c.alpha > 128 && spread > 60 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+constexpr int kPanStrip = 2032;
+// The volume knob's arc is near white, so it is not told apart by saturation.
+constexpr int kVolumeStrip = 2019;
+
+TEST(EditorImages, ValueArcGrowsWithTheFrameIndex) {
+    for (const FilmStrip& strip : kFilmStrips) {
+        if (strip.id == kPanStrip || strip.id == kVolumeStrip) {
+            continue;
+        }
+        SCOPED_TRACE(strip.id);
+        const std::optional<Bitmap> image = decodeImage(strip.id);
+        ASSERT_TRUE(image.has_value());
+        int previous = -1;
+        for (const int frame : {0, 32, 64, 96, 127}) {
+            const int coloured = countColouredPixels(*image, frame, strip.frameSize);
+            EXPECT_GT(coloured, previous) << "frame " << frame;
+            previous = coloured;
+        }
+    }
+}
+
+TEST(EditorImages, PanArcGrowsFromTheMiddle) {
+    const std::optional<Bitmap> pan = decodeImage(kPanStrip);
+    ASSERT_TRUE(pan.has_value());
+    const int middle = countColouredPixels(*pan, 64, 25);
+    EXPECT_GT(countColouredPixels(*pan, 0, 25), 2 * middle);
+    EXPECT_GT(countColouredPixels(*pan, 127, 25), 2 * middle);
+    EXPECT_GT(countColouredPixels(*pan, 32, 25), middle);
 }
 
 TEST(EditorImages, SwitchesButtonsAndTabsShowTwoDifferentStates) {
