@@ -75,8 +75,11 @@ struct Command {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"programs", listPrograms}, {"params", showParameters},        {"render", renderCommand},
-        {"bank", bankCommand},      {"screenshot", screenshotCommand},
+        {"programs", listPrograms},
+        {"params", showParameters},
+        {"render", renderCommand},
+        {"bank", bankCommand},
+        {"screenshot", screenshotCommand},
     };
     return table;
 }
