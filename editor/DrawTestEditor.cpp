@@ -113,18 +113,19 @@ void DrawTestEditor::idle() {
 
 void DrawTestEditor::setParameter(int index, float) {
     if (index >= 0 && index < kNumProgramKeys) {
-        parameterChanged_[static_cast<std::size_t>(index)].store(true, std::memory_order_relaxed);
+        parameterChanged_[static_cast<std::size_t>(index)].store(true, std::memory_order_release);
     }
 }
 
 void DrawTestEditor::refreshAll() {
-    refreshRequested_.store(true, std::memory_order_relaxed);
+    refreshRequested_.store(true, std::memory_order_release);
 }
 
 // A refresh reads every value anew, so the single changes flagged before it are dropped; any
-// flagged after the drop are applied in the next pass.
+// flagged after the drop are applied in the next pass. Taking a flag (acquire) makes the values
+// stored before it was raised (release) visible here.
 void DrawTestEditor::applyPendingChanges() {
-    if (refreshRequested_.exchange(false, std::memory_order_relaxed)) {
+    if (refreshRequested_.exchange(false, std::memory_order_acquire)) {
         for (std::atomic<bool>& changed : parameterChanged_) {
             changed.store(false, std::memory_order_relaxed);
         }
@@ -133,7 +134,7 @@ void DrawTestEditor::applyPendingChanges() {
     }
     for (int index = 0; index < kNumProgramKeys; ++index) {
         if (parameterChanged_[static_cast<std::size_t>(index)].exchange(
-                false, std::memory_order_relaxed)) {
+                false, std::memory_order_acquire)) {
             followParameter(index);
         }
     }

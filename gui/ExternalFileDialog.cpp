@@ -1,5 +1,6 @@
 #include "gui/ExternalFileDialog.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -14,6 +15,9 @@ extern char** environ;
 namespace Korvatune::Gui {
 
 namespace {
+
+// A path is shorter than this; anything beyond it is not kept.
+constexpr std::size_t kMaxAnswerLength = 4096;
 
 std::optional<std::filesystem::path> findProgram(std::string_view searchPath,
                                                  std::string_view name) {
@@ -144,7 +148,9 @@ void ExternalFileDialog::readOutput() {
     while (output_ >= 0) {
         const ssize_t count = ::read(output_, buffer, sizeof buffer);
         if (count > 0) {
-            received_.append(buffer, static_cast<std::size_t>(count));
+            const std::size_t room =
+                kMaxAnswerLength - std::min(received_.size(), kMaxAnswerLength);
+            received_.append(buffer, std::min(static_cast<std::size_t>(count), room));
         } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
             closeOutput();
         } else if (errno == EAGAIN) {

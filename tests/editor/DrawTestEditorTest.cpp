@@ -240,12 +240,10 @@ protected:
         editor.setFileSelector(std::make_unique<testing::FakeFileSelector>(choice, requests));
     }
 
-    std::filesystem::path temporaryFile(const std::string& name) {
-        const auto folder = std::filesystem::temp_directory_path() /
-                            ("ombrafell-editor-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        return folder / name;
-    }
+    EditorFileActions() { std::filesystem::create_directories(folder); }
+    ~EditorFileActions() override { std::filesystem::remove_all(folder); }
+
+    std::filesystem::path temporaryFile(const std::string& name) const { return folder / name; }
 
     void writeRawWaveform(const std::filesystem::path& path) {
         std::ofstream file(path, std::ios::binary);
@@ -255,6 +253,8 @@ protected:
         }
     }
 
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("ombrafell-editor-" + std::to_string(::getpid()));
     std::vector<Gui::FileSelectRequest> requests;
 };
 
