@@ -4,7 +4,9 @@
 
 // Xlib defines macros (None, Bool, ...) that would break the test framework's headers above.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <bit>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -99,6 +101,22 @@ protected:
         XSync(host, False);
     }
 
+    // The window's pixel at a point, as red, green and blue.
+    Gui::Color windowPixel(Window window, Gui::Point where) {
+        XImage* image = XGetImage(host, window, where.x, where.y, 1, 1, AllPlanes, ZPixmap);
+        if (image == nullptr) {
+            return Gui::kTransparent;
+        }
+        const unsigned long pixel = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        const Visual* visual = DefaultVisual(host, DefaultScreen(host));
+        auto component = [&](unsigned long mask) {
+            return static_cast<std::uint8_t>((pixel & mask) >> std::countr_zero(mask));
+        };
+        return {component(visual->red_mask), component(visual->green_mask),
+                component(visual->blue_mask), 255};
+    }
+
     testing::SynthDriver synth;
     Display* host = nullptr;
     Window parent = 0;
@@ -132,6 +150,10 @@ TEST_F(EditorWindow, DraggingAKnobChangesItsParameter) {
     ASSERT_NE(page, nullptr);
     EXPECT_FLOAT_EQ(page->control(kVolume)->value(), volume);
     EXPECT_EQ(page->volumeText().text(), levelText(volume));
+    const Gui::Bitmap& drawn = testing::editorOf(synth.get()).getFrame()->frameBuffer();
+    for (const Gui::Point where : {centre, centre + Gui::Point{-12, 0}, Gui::Point{400, 440}}) {
+        EXPECT_EQ(windowPixel(windows[0], where), drawn.pixel(where.x, where.y));
+    }
 }
 
 TEST_F(EditorWindow, OpeningAndClosingFiftyTimesLeavesNothingBehind) {
