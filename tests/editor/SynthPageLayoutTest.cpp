@@ -196,18 +196,5 @@ TEST_F(SynthPageLayout, KnobsShowTheFrameOfTheirValue) {
     EXPECT_EQ(volume->currentFrame(), 0);
 }
 
-TEST_F(SynthPageLayout, LabelsStartWithTheirTextsAndStyles) {
-    EXPECT_EQ(page->programName().text(), "---");
-    EXPECT_EQ(page->peakText().text(), "---");
-    EXPECT_EQ(page->distortionTypeName().text(), "distortion");
-    EXPECT_FALSE(page->programName().isTransparent());
-    EXPECT_EQ(page->programName().style().frameColor, Gui::kWhite);
-    EXPECT_FALSE(page->distortionTypeName().isTransparent());
-    EXPECT_EQ(page->distortionTypeName().style().textColor, Gui::kGrey);
-    EXPECT_TRUE(page->waveformName(2).isTransparent());
-    EXPECT_EQ(page->waveformName(2).style().align, Gui::TextAlign::Left);
-    EXPECT_EQ(page->waveformName(2).style().textColor, (Gui::Color{144, 144, 160, 255}));
-}
-
 } // namespace
 } // namespace Korvatune
