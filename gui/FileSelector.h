@@ -16,6 +16,8 @@ struct FileType {
     std::string typeCode;
     std::string extension;
     std::string mimeType;
+    // A second name some systems use for the same type, e.g. "audio/x-wav"; may be empty.
+    std::string alternateMimeType;
 };
 
 struct FileSelectRequest {
@@ -36,6 +38,10 @@ class IFileSelector {
 public:
     virtual ~IFileSelector() = default;
     virtual void select(const FileSelectRequest& request, FileSelectAnswer answer) = 0;
+    // Lets a selector that answers later look for its answer; called regularly by the owner.
+    virtual void poll() {}
+    // Gives up a pending request without answering it.
+    virtual void cancel() {}
 };
 
 } // namespace Korvatune::Gui

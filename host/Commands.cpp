@@ -4,6 +4,7 @@
 #include "host/PluginHost.h"
 #include "host/RenderCommands.h"
 #include "host/SaveProgramCommand.h"
+#include "host/ScreenshotCommand.h"
 #include "host/Session.h"
 
 #include <cstdio>
@@ -25,6 +26,7 @@ constexpr const char* kUsage =
     "  render         render one note to a WAV file\n"
     "  bank           render every program to a folder of WAV files\n"
     "  save-program   write a program to a program file (.obp)\n"
+    "  screenshot     draw the editor window into a PNG file\n"
     "\n"
     "Every command takes --plugin PATH to drive another VST 2.4 module instead of the\n"
     "built-in instrument, and --help for its own options.\n";
@@ -77,8 +79,12 @@ struct Command {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        {"programs", listPrograms}, {"params", showParameters},           {"render", renderCommand},
-        {"bank", bankCommand},      {"save-program", saveProgramCommand},
+        {"programs", listPrograms},
+        {"params", showParameters},
+        {"render", renderCommand},
+        {"bank", bankCommand},
+        {"save-program", saveProgramCommand},
+        {"screenshot", screenshotCommand},
     };
     return table;
 }

@@ -24,6 +24,8 @@ inline constexpr int kNumVoices = 8;
 inline constexpr int kNumNotes = 128;
 inline constexpr int kNumOutputs = 2;
 
+class DrawTestEditor;
+
 // The instrument: one instance per track a host loads. It owns everything that sounds, turns
 // MIDI into voice starts and releases with sample accuracy and renders stereo blocks.
 class VstXSynth : public AudioEffectX, public IAudioEffect {
@@ -71,6 +73,10 @@ public:
     VstXSynthProgram& program(int index) { return programs[index]; }
     VstXSynthProgram& currentProgram() { return programs[getProgram()]; }
     const Note& voice(int index) const { return voices[index]; }
+    const PitchEnvelope& getPitchEnvelope() const { return pitchEnvelope; }
+    const OutputChain& getOutputChain() const { return outputChain; }
+    // The editor the instrument created; it lives as long as the instrument.
+    DrawTestEditor* getDrawTestEditor() const { return drawTestEditor; }
     float getPeakLeft() const { return peakLeft.load(std::memory_order_relaxed); }
     float getPeakRight() const { return peakRight.load(std::memory_order_relaxed); }
     void requestPeakReset() { peakResetRequest.store(true, std::memory_order_relaxed); }
@@ -110,6 +116,7 @@ private:
     std::atomic<float> peakRight{0.0f};
     std::atomic<bool> peakResetRequest{false};
     std::atomic<bool> running{false};
+    DrawTestEditor* drawTestEditor = nullptr;
 };
 
 } // namespace Korvatune

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "editor/DrawTestEditor.h"
+#include "gui/Frame.h"
+#include "plugin/VstXSynth.h"
+#include "support/SynthDriver.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Korvatune::testing {
+
+// Every image a solid colour that names its id (red = high byte, green = low byte), so a drawn
+// pixel tells which image a view uses. The slider handle keeps its real size, which places it.
+inline std::shared_ptr<const Gui::Bitmap> idColouredImage(int id) {
+    const Gui::Color colour{static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id & 255),
+                            77, 255};
+    return id == 2009 ? std::make_shared<const Gui::Bitmap>(9, 16, colour)
+                      : std::make_shared<const Gui::Bitmap>(800, 400, colour);
+}
+
+inline int imageIdOf(Gui::Color pixel) {
+    return pixel.blue == 77 ? pixel.red * 256 + pixel.green : -1;
+}
+
+inline VstXSynth& synthOf(AEffect* effect) {
+    return *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(effect));
+}
+
+inline DrawTestEditor& editorOf(AEffect* effect) {
+    return *synthOf(effect).getDrawTestEditor();
+}
+
+// The Synth page lies at (40, 39) in a page that starts at the tab view's corner (9, 9).
+inline constexpr Gui::Point kPageOrigin{49, 48};
+
+// Presses and releases the left button at a point of the Synth page.
+inline void clickOnPage(Gui::Frame& frame, Gui::Point onPage) {
+    const Gui::Point where = onPage + kPageOrigin;
+    frame.handleMouseDown({where, Gui::MouseButton::Left});
+    frame.handleMouseUp({where, Gui::MouseButton::Left});
+}
+
+// Records each request and answers it at once with a fixed choice.
+class FakeFileSelector : public Gui::IFileSelector {
+public:
+    explicit FakeFileSelector(std::optional<std::filesystem::path> choice,
+                              std::vector<Gui::FileSelectRequest>& requests)
+        : choice_(std::move(choice)), requests_(requests) {}
+
+    void select(const Gui::FileSelectRequest& request, Gui::FileSelectAnswer answer) override {
+        requests_.push_back(request);
+        answer(choice_);
+    }
+
+private:
+    std::optional<std::filesystem::path> choice_;
+    std::vector<Gui::FileSelectRequest>& requests_;
+};
+
+} // namespace Korvatune::testing

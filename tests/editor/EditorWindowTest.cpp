@@ -1,0 +1,176 @@
+#include "EditorTestSupport.h"
+
+#include <gtest/gtest.h>
+
+// Xlib defines macros (None, Bool, ...) that would break the test framework's headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <bit>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace Korvatune {
+namespace {
+
+using testing::dispatch;
+
+int openFileCount() {
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
+// A server that resets when its last client leaves refuses connections for a moment.
+Display* openHostDisplay() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    Display* display = XOpenDisplay(nullptr);
+    while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        display = XOpenDisplay(nullptr);
+    }
+    return display;
+}
+
+// Plays a host with a window of its own, on its own connection, that opens the instrument's
+// editor inside it through the dispatcher.
+class EditorWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) {
+            GTEST_SKIP() << "no X display";
+        }
+        host = openHostDisplay();
+        if (host == nullptr) {
+            GTEST_SKIP() << "X display cannot be opened";
+        }
+        if (DefaultDepth(host, DefaultScreen(host)) < 24) {
+            GTEST_SKIP() << "display is not true colour";
+        }
+        parent = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 800, 465, 0, 0, 0);
+        XMapWindow(host, parent);
+        XSync(host, False);
+    }
+
+    void TearDown() override {
+        if (host != nullptr) {
+            dispatch(synth.get(), effEditClose);
+            XDestroyWindow(host, parent);
+            XCloseDisplay(host);
+        }
+    }
+
+    bool openEditor() {
+        return dispatch(synth.get(), effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) == 1;
+    }
+
+    std::vector<Window> editorWindows() {
+        XSync(host, False);
+        Window root = 0;
+        Window parentOfParent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(host, parent, &root, &parentOfParent, &children, &count);
+        std::vector<Window> windows(children, children + count);
+        if (children != nullptr) {
+            XFree(children);
+        }
+        return windows;
+    }
+
+    void sendPointer(Window target, int type, Gui::Point where) {
+        XEvent event{};
+        event.type = type;
+        event.xany.display = host;
+        event.xany.window = target;
+        long mask = ButtonMotionMask;
+        if (type == MotionNotify) {
+            event.xmotion.x = where.x;
+            event.xmotion.y = where.y;
+            event.xmotion.state = Button1Mask;
+            event.xmotion.same_screen = True;
+        } else {
+            event.xbutton.x = where.x;
+            event.xbutton.y = where.y;
+            event.xbutton.button = Button1;
+            event.xbutton.same_screen = True;
+            mask = type == ButtonPress ? ButtonPressMask : ButtonReleaseMask;
+        }
+        XSendEvent(host, target, False, mask, &event);
+        XSync(host, False);
+    }
+
+    // The window's pixel at a point, as red, green and blue.
+    Gui::Color windowPixel(Window window, Gui::Point where) {
+        XImage* image = XGetImage(host, window, where.x, where.y, 1, 1, AllPlanes, ZPixmap);
+        if (image == nullptr) {
+            return Gui::kTransparent;
+        }
+        const unsigned long pixel = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        const Visual* visual = DefaultVisual(host, DefaultScreen(host));
+        auto component = [&](unsigned long mask) {
+            return static_cast<std::uint8_t>((pixel & mask) >> std::countr_zero(mask));
+        };
+        return {component(visual->red_mask), component(visual->green_mask),
+                component(visual->blue_mask), 255};
+    }
+
+    testing::SynthDriver synth;
+    Display* host = nullptr;
+    Window parent = 0;
+};
+
+TEST_F(EditorWindow, DraggingAKnobChangesItsParameter) {
+    ASSERT_TRUE(openEditor());
+    const std::vector<Window> windows = editorWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    dispatch(synth.get(), effEditIdle);
+    // The volume knob's centre on the page is (660, 318): press straight above it, which is the
+    // middle of its sweep, then turn a quarter to the left.
+    const Gui::Point centre = Gui::Point{660, 318} + testing::kPageOrigin;
+    sendPointer(windows[0], ButtonPress, centre + Gui::Point{0, -12});
+    sendPointer(windows[0], MotionNotify, centre + Gui::Point{-12, 0});
+    sendPointer(windows[0], ButtonRelease, centre + Gui::Point{-12, 0});
+    // A quarter turn left of straight up within a sweep of 0.75 turns to either side; the
+    // centre lies half a pixel right of the pointer's column.
+    const float expected = (0.75f - 0.5f) / 1.5f;
+    const float tolerance = 0.02f;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::abs(synth->getParameter(synth.get(), kVolume) - expected) > tolerance &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        dispatch(synth.get(), effEditIdle);
+    }
+    const float volume = synth->getParameter(synth.get(), kVolume);
+    EXPECT_NEAR(volume, expected, tolerance);
+    dispatch(synth.get(), effEditIdle);
+    ControlsGUI* page = testing::editorOf(synth.get()).synthPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_FLOAT_EQ(page->control(kVolume)->value(), volume);
+    EXPECT_EQ(page->volumeText().text(), levelText(volume));
+    const Gui::Bitmap& drawn = testing::editorOf(synth.get()).getFrame()->frameBuffer();
+    for (const Gui::Point where : {centre, centre + Gui::Point{-12, 0}, Gui::Point{400, 440}}) {
+        EXPECT_EQ(windowPixel(windows[0], where), drawn.pixel(where.x, where.y));
+    }
+}
+
+TEST_F(EditorWindow, OpeningAndClosingFiftyTimesLeavesNothingBehind) {
+    const int filesBefore = openFileCount();
+    for (int round = 0; round < 50; ++round) {
+        ASSERT_TRUE(openEditor());
+        dispatch(synth.get(), effEditIdle);
+        if (round % 10 == 0) {
+            // A host that opens again without closing first.
+            ASSERT_TRUE(openEditor());
+            EXPECT_EQ(editorWindows().size(), 1u);
+        }
+        dispatch(synth.get(), effEditClose);
+    }
+    EXPECT_TRUE(editorWindows().empty());
+    EXPECT_EQ(openFileCount(), filesBefore);
+}
+
+} // namespace
+} // namespace Korvatune

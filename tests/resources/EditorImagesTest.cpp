@@ -1,0 +1,179 @@
+#include "resources/EditorImages.h"
+#include "gui/PngCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace Korvatune {
+namespace {
+
+using Gui::Bitmap;
+
+std::optional<Bitmap> decodeImage(int id) {
+    const std::span<const unsigned char> png = editorImagePng(id);
+    return Gui::decodePng({png.data(), png.size()});
+}
+
+bool regionsDiffer(const Bitmap& image, Gui::Point first, Gui::Point second, int width,
+                   int height) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (image.pixel(first.x + x, first.y + y) != image.pixel(second.x + x, second.y + y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+struct ImageSize {
+    int id;
+    int width;
+    int height;
+};
+
+constexpr ImageSize kStillImages[] = {
+    {2000, 800, 465}, {2001, 701, 371}, {2006, 86, 64},  {2007, 44, 32},   {2008, 36, 24},
+    {2009, 9, 16},    {2010, 60, 20},   {2014, 44, 32},  {2015, 44, 32},   {2016, 44, 32},
+    {2017, 66, 32},   {3000, 158, 50},  {3001, 110, 40}, {4000, 640, 126}, {5000, 580, 40},
+    {6000, 520, 181}, {7000, 110, 50},
+};
+
+struct FilmStrip {
+    int id;
+    int frameSize;
+};
+
+constexpr FilmStrip kFilmStrips[] = {
+    {2019, 37}, {2021, 37}, {2024, 37}, {2025, 37}, {2035, 37}, {2022, 25}, {2023, 25}, {2026, 25},
+    {2027, 25}, {2028, 25}, {2030, 25}, {2031, 25}, {2032, 25}, {2033, 25}, {2034, 25},
+};
+constexpr int kFrames = 128;
+
+TEST(EditorImages, EveryImageDecodesToItsSize) {
+    for (const ImageSize& expected : kStillImages) {
+        SCOPED_TRACE(expected.id);
+        const std::optional<Bitmap> image = decodeImage(expected.id);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->width(), expected.width);
+        EXPECT_EQ(image->height(), expected.height);
+    }
+}
+
+TEST(EditorImages, KnobStripsHold128SquareFramesSideBySide) {
+    for (const FilmStrip& strip : kFilmStrips) {
+        SCOPED_TRACE(strip.id);
+        const std::optional<Bitmap> image = decodeImage(strip.id);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->width(), strip.frameSize * kFrames);
+        EXPECT_EQ(image->height(), strip.frameSize);
+    }
+}
+
+// A knob turned by one step must look different, or the control seems stuck.
+TEST(EditorImages, EveryKnobFrameDiffersFromTheNext) {
+    for (const FilmStrip& strip : kFilmStrips) {
+        SCOPED_TRACE(strip.id);
+        const std::optional<Bitmap> image = decodeImage(strip.id);
+        ASSERT_TRUE(image.has_value());
+        const int size = strip.frameSize;
+        EXPECT_TRUE(regionsDiffer(*image, {0, 0}, {(kFrames - 1) * size, 0}, size, size));
+        for (int frame = 0; frame + 1 < kFrames; ++frame) {
+            EXPECT_TRUE(
+                regionsDiffer(*image, {frame * size, 0}, {(frame + 1) * size, 0}, size, size))
+                << "frames " << frame << " and " << frame + 1;
+        }
+    }
+}
+
+// The value arc is drawn in the knob's accent colour, the only saturated colour of a frame.
+int countColouredPixels(const Bitmap& strip, int frame, int size) {
+    int count = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = frame * size; x < (frame + 1) * size; ++x) {
+            const Gui::Color c = strip.pixel(x, y);
+            const int spread =
+                std::max({c.red, c.green, c.blue}) - std::min({c.red, c.green, c.blue});
+            count += c.alpha > 128 && spread > 60 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+constexpr int kPanStrip = 2032;
+// The volume knob's arc is near white, so it is not told apart by saturation.
+constexpr int kVolumeStrip = 2019;
+
+TEST(EditorImages, ValueArcGrowsWithTheFrameIndex) {
+    for (const FilmStrip& strip : kFilmStrips) {
+        if (strip.id == kPanStrip || strip.id == kVolumeStrip) {
+            continue;
+        }
+        SCOPED_TRACE(strip.id);
+        const std::optional<Bitmap> image = decodeImage(strip.id);
+        ASSERT_TRUE(image.has_value());
+        int previous = -1;
+        for (const int frame : {0, 32, 64, 96, 127}) {
+            const int coloured = countColouredPixels(*image, frame, strip.frameSize);
+            EXPECT_GT(coloured, previous) << "frame " << frame;
+            previous = coloured;
+        }
+    }
+}
+
+TEST(EditorImages, PanArcGrowsFromTheMiddle) {
+    const std::optional<Bitmap> pan = decodeImage(kPanStrip);
+    ASSERT_TRUE(pan.has_value());
+    const int middle = countColouredPixels(*pan, 64, 25);
+    EXPECT_GT(countColouredPixels(*pan, 0, 25), 2 * middle);
+    EXPECT_GT(countColouredPixels(*pan, 127, 25), 2 * middle);
+    EXPECT_GT(countColouredPixels(*pan, 32, 25), middle);
+}
+
+TEST(EditorImages, SwitchesButtonsAndTabsShowTwoDifferentStates) {
+    for (const int id : {2006, 2007, 2014, 2015, 2016, 2017}) {
+        SCOPED_TRACE(id);
+        const std::optional<Bitmap> image = decodeImage(id);
+        ASSERT_TRUE(image.has_value());
+        const int stateHeight = image->height() / 2;
+        EXPECT_TRUE(regionsDiffer(*image, {0, 0}, {0, stateHeight}, image->width(), stateHeight));
+    }
+}
+
+TEST(EditorImages, RockerShowsThreeDifferentPositions) {
+    const std::optional<Bitmap> rocker = decodeImage(2008);
+    ASSERT_TRUE(rocker.has_value());
+    const int frameWidth = rocker->width() / 3;
+    const int height = rocker->height();
+    EXPECT_TRUE(regionsDiffer(*rocker, {0, 0}, {frameWidth, 0}, frameWidth, height));
+    EXPECT_TRUE(regionsDiffer(*rocker, {frameWidth, 0}, {2 * frameWidth, 0}, frameWidth, height));
+    EXPECT_TRUE(regionsDiffer(*rocker, {0, 0}, {2 * frameWidth, 0}, frameWidth, height));
+}
+
+TEST(EditorImages, BackgroundsAreOpaque) {
+    for (const int id : {2000, 2001}) {
+        SCOPED_TRACE(id);
+        const std::optional<Bitmap> image = decodeImage(id);
+        ASSERT_TRUE(image.has_value());
+        int translucent = 0;
+        for (int y = 0; y < image->height(); ++y) {
+            for (int x = 0; x < image->width(); ++x) {
+                translucent += image->pixel(x, y).alpha != 255 ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(translucent, 0);
+    }
+}
+
+TEST(EditorImages, UnknownIdsGiveNoData) {
+    // 1011, 1012 and 10002 are bitmap resources the editor never loads as PNG.
+    for (const int id : {-1, 0, 1011, 1012, 2002, 2013, 2020, 2029, 2036, 4001, 10002}) {
+        EXPECT_TRUE(editorImagePng(id).empty()) << id;
+    }
+}
+
+} // namespace
+} // namespace Korvatune
