@@ -14,7 +14,7 @@ cmake --build "$build" -j "$jobs"
 if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
     Xvfb :99 -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
-    trap 'kill "$xvfb_pid"' EXIT
+    trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
     export DISPLAY=:99
     for _ in $(seq 50); do
         [ -e /tmp/.X11-unix/X99 ] && break
