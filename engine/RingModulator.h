@@ -37,7 +37,6 @@ public:
     std::uint32_t getCounter() const { return counter; }
 
 private:
-
     float sampleRate = 44100.0f;
     std::uint32_t counter = 0;
     std::atomic<float> frequency{0.1f};
