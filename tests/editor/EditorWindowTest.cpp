@@ -6,10 +6,11 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "support/X11HostDisplay.h"
+
 #include <bit>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
+#include <string>
 #include <thread>
 
 namespace Korvatune {
@@ -17,40 +18,17 @@ namespace {
 
 using testing::dispatch;
 
-int openFileCount() {
-    const std::filesystem::directory_iterator entries("/proc/self/fd");
-    return static_cast<int>(std::distance(begin(entries), end(entries)));
-}
-
-// A server that resets when its last client leaves refuses connections for a moment.
-Display* openHostDisplay() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    Display* display = XOpenDisplay(nullptr);
-    while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        display = XOpenDisplay(nullptr);
-    }
-    return display;
-}
-
 // Plays a host with a window of its own, on its own connection, that opens the instrument's
 // editor inside it through the dispatcher.
 class EditorWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr) {
-            GTEST_SKIP() << "no X display";
-        }
-        host = openHostDisplay();
+        std::string skipReason;
+        host = testing::openHostDisplay(skipReason);
         if (host == nullptr) {
-            GTEST_SKIP() << "X display cannot be opened";
+            GTEST_SKIP() << skipReason;
         }
-        if (DefaultDepth(host, DefaultScreen(host)) < 24) {
-            GTEST_SKIP() << "display is not true colour";
-        }
-        parent = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 800, 465, 0, 0, 0);
-        XMapWindow(host, parent);
-        XSync(host, False);
+        parent = testing::createParentWindow(host, 800, 465);
     }
 
     void TearDown() override {
@@ -157,7 +135,7 @@ TEST_F(EditorWindow, DraggingAKnobChangesItsParameter) {
 }
 
 TEST_F(EditorWindow, OpeningAndClosingFiftyTimesLeavesNothingBehind) {
-    const int filesBefore = openFileCount();
+    const int filesBefore = testing::openFileCount();
     for (int round = 0; round < 50; ++round) {
         ASSERT_TRUE(openEditor());
         dispatch(synth.get(), effEditIdle);
@@ -169,7 +147,7 @@ TEST_F(EditorWindow, OpeningAndClosingFiftyTimesLeavesNothingBehind) {
         dispatch(synth.get(), effEditClose);
     }
     EXPECT_TRUE(editorWindows().empty());
-    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_EQ(testing::openFileCount(), filesBefore);
 }
 
 } // namespace

@@ -8,50 +8,27 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "support/X11HostDisplay.h"
+
 #include <bit>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
+#include <string>
 #include <thread>
 
 namespace Korvatune::Gui {
 namespace {
 
-int openFileCount() {
-    const std::filesystem::directory_iterator entries("/proc/self/fd");
-    return static_cast<int>(std::distance(begin(entries), end(entries)));
-}
-
-// A server that resets when its last client leaves refuses connections for a moment; once the
-// host's connection stands, the server stays up for the rest of the test.
-Display* openHostDisplay() {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    Display* display = XOpenDisplay(nullptr);
-    while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        display = XOpenDisplay(nullptr);
-    }
-    return display;
-}
-
 // Plays the host: its own connection and a top-level window to hold the editor.
 class X11WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr) {
-            GTEST_SKIP() << "no X display";
-        }
-        host = openHostDisplay();
+        std::string skipReason;
+        host = Korvatune::testing::openHostDisplay(skipReason);
         if (host == nullptr) {
-            GTEST_SKIP() << "X display cannot be opened";
+            GTEST_SKIP() << skipReason;
         }
-        if (DefaultDepth(host, DefaultScreen(host)) < 24) {
-            GTEST_SKIP() << "display is not true colour";
-        }
-        parent = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 200, 150, 0, 0, 0);
-        XMapWindow(host, parent);
-        XSync(host, False);
+        parent = Korvatune::testing::createParentWindow(host, 200, 150);
         frame.setBackgroundColor({200, 100, 50, 255});
         button =
             frame.addView(std::make_unique<OnOffButton>(Rect{10, 10, 30, 20}, nullptr, 9, nullptr));
@@ -128,7 +105,7 @@ TEST_F(X11WindowTest, MousePressesReachTheFramesViews) {
 }
 
 TEST_F(X11WindowTest, ClosingLeavesNoWindowOrConnectionBehind) {
-    const int filesBefore = openFileCount();
+    const int filesBefore = Korvatune::testing::openFileCount();
     for (int round = 0; round < 10; ++round) {
         std::unique_ptr<X11Window> window = X11Window::open(frame, parent);
         ASSERT_TRUE(window);
@@ -136,7 +113,7 @@ TEST_F(X11WindowTest, ClosingLeavesNoWindowOrConnectionBehind) {
     }
     XSync(host, False);
     EXPECT_EQ(childCount(), 0u);
-    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_EQ(Korvatune::testing::openFileCount(), filesBefore);
 }
 
 TEST_F(X11WindowTest, RefusesAMissingParentOrDisplay) {

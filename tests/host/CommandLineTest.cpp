@@ -1,5 +1,7 @@
 #include "host/Commands.h"
 
+#include "support/CommandLineRun.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -13,25 +15,14 @@
 namespace Korvatune {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = testing::CommandResult;
 
-Result run(std::vector<std::string> words) {
-    std::ostringstream out, err;
-    const int status = runCommandLine(words, out, err);
-    return {status, out.str(), err.str()};
+Result run(const std::vector<std::string>& words) {
+    return testing::runCommand(words);
 }
 
 std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) {
-        result.push_back(line);
-    }
-    return result;
+    return testing::linesOf(text);
 }
 
 std::vector<std::string> fields(const std::string& line) {

@@ -3,6 +3,8 @@
 #include "host/PluginHost.h"
 #include "host/ProgramFileTransfer.h"
 
+#include "support/CommandLineRun.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -17,25 +19,11 @@
 namespace Korvatune {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using testing::linesOf;
+using Result = testing::CommandResult;
 
-Result run(std::vector<std::string> words) {
-    std::ostringstream out, err;
-    const int status = runCommandLine(words, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) {
-        lines.push_back(line);
-    }
-    return lines;
+Result run(const std::vector<std::string>& words) {
+    return testing::runCommand(words);
 }
 
 std::vector<float> samplesOf(const std::string& path) {

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <thread>
+
+namespace Korvatune::testing {
+
+inline int openFileCount() {
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
+// The test host's own connection, or null with the reason the test has to skip. A server that
+// resets when its last client leaves refuses connections for a moment, hence the retries.
+inline Display* openHostDisplay(std::string& skipReason) {
+    if (std::getenv("DISPLAY") == nullptr) {
+        skipReason = "no X display";
+        return nullptr;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    Display* display = XOpenDisplay(nullptr);
+    while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        display = XOpenDisplay(nullptr);
+    }
+    if (display == nullptr) {
+        skipReason = "X display cannot be opened";
+    } else if (DefaultDepth(display, DefaultScreen(display)) < 24) {
+        skipReason = "display is not true colour";
+        XCloseDisplay(display);
+        display = nullptr;
+    }
+    return display;
+}
+
+// A mapped top-level window playing the host's window that holds the editor.
+inline Window createParentWindow(Display* display, unsigned width, unsigned height) {
+    const Window parent =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0, 0, 0);
+    XMapWindow(display, parent);
+    XSync(display, False);
+    return parent;
+}
+
+} // namespace Korvatune::testing
