@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything from scratch with warnings as errors and runs the whole test suite, then the
-# threaded tests again under ThreadSanitizer.
+# Builds everything from scratch with warnings as errors and runs the whole test suite, again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded tests under
+# ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +23,13 @@ if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
     done
 fi
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+asan=${build}-asan
+cmake -S . -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DOMBRAFELL_WERROR=ON \
+    -DOMBRAFELL_SANITIZE=address,undefined -DOMBRAFELL_BUILD_BENCHMARKS=OFF
+cmake --build "$asan" -j "$jobs"
+UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+    ctest --test-dir "$asan" --output-on-failure -j "$jobs"
 
 tsan=${build}-tsan
 cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRAFELL_WERROR=ON \

@@ -32,6 +32,10 @@ SelectorHost* currentSelectorHost = nullptr;
 
 VstIntPtr selectorHostCallback(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void* ptr,
                                float) {
+    // The instrument asks for its directory while the fixture is still being built.
+    if (currentSelectorHost == nullptr) {
+        return opcode == audioMasterVersion ? 2400 : 0;
+    }
     SelectorHost& host = *currentSelectorHost;
     switch (opcode) {
     case audioMasterVersion:
