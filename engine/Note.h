@@ -31,6 +31,8 @@ class VstXSynthProgram;
 class Note {
 public:
     static constexpr int kOscillators = 3;
+    // Its cutoff moves every sample under modulation, so it takes the fast curve functions.
+    using HighPass = BiquadTweakedButterworthHP<float, FastCurveMaths>;
 
     Note();
     virtual ~Note() = default;
@@ -87,7 +89,7 @@ private:
     void resetFilters();
     struct OscillatorFilters {
         Filter_MoogVCF_variant1 lowPass;
-        BiquadTweakedButterworthHP<float> highPass;
+        HighPass highPass;
     };
 
     // The table index of the last waveform value, so that the lookup runs only on a change.

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <cmath>
-#include <numbers>
+#include "maths/FastMath.h"
 
 namespace Korvatune {
 
@@ -9,8 +8,8 @@ namespace Korvatune {
 // argument is reduced to one period in double precision first, so a long-running counter keeps
 // the fraction that a float argument would lose.
 inline float periodicSine(double argument) {
-    const double reduced = std::fmod(argument, 2.0 * std::numbers::pi);
-    return std::sin(static_cast<float>(reduced));
+    const double reduced = FastMath::fmodTwoPi(argument);
+    return FastMath::sin(static_cast<float>(reduced));
 }
 
 } // namespace Korvatune

@@ -1,6 +1,6 @@
 #include "engine/PitchEnvelope.h"
 
-#include <cmath>
+#include "maths/FastMath.h"
 
 namespace Korvatune {
 
@@ -13,8 +13,8 @@ float PitchEnvelope::value(float t) const {
     if (t < kAttackTime + fallTime) {
         const float remaining = 1.0f - (t - kAttackTime) / fallTime;
         const float exponent = kPowerRange * getPower();
-        const auto shaped = static_cast<float>(
-            std::pow(static_cast<double>(remaining), static_cast<double>(exponent)));
+        const float shaped =
+            FastMath::unitPower(static_cast<double>(remaining), static_cast<double>(exponent));
         return shaped * fullScale;
     }
     return 0.0f;

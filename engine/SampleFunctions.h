@@ -1,5 +1,7 @@
 #pragma once
 
+#include "maths/FastMath.h"
+
 #include <cmath>
 
 namespace Korvatune {
@@ -35,7 +37,7 @@ inline float saturate(float x, float amount) {
     if (static_cast<double>(amount) < 0.09279019767613905) {
         amount = 0.0927902f;
     }
-    const float shaped = std::atan(x) / std::atan(1.0f) * amount * 10.777f;
+    const float shaped = FastMath::atan(x) / std::atan(1.0f) * amount * 10.777f;
     return clampValue(shaped, -1.0f, 1.0f);
 }
 

@@ -2,8 +2,9 @@
 
 namespace Korvatune {
 
-// The voice and the waveform provider use the filter over float; instantiating it here keeps
+// The voice and the waveform provider use the filter over float; instantiating both it here keeps
 // the template compiled and warning-checked with the engine library.
 template class BiquadTweakedButterworthHP<float>;
+template class BiquadTweakedButterworthHP<float, FastCurveMaths>;
 
 } // namespace Korvatune

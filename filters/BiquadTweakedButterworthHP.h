@@ -1,16 +1,31 @@
 #pragma once
 
+#include "maths/FastMath.h"
+
 #include <cmath>
 #include <cstring>
 
 namespace Korvatune {
+
+// The functions the control curve and the prewarp take: the library's, for work done once,
+// where only the exact value will do.
+struct LibraryCurveMaths {
+    template <typename T> static T exp(T x) { return std::exp(x); }
+    template <typename T> static T tan(T x) { return std::tan(x); }
+};
+
+// The audio path's approximations, for filters whose controls move every sample.
+struct FastCurveMaths {
+    static float exp(float x) { return FastMath::exp(x); }
+    static float tan(float x) { return FastMath::tan(x); }
+};
 
 // Second-order Butterworth high-pass whose damping is lowered by a resonance
 // control and whose 0..1 cutoff control is mapped exponentially and averaged over two samples.
 // The control curve and the coefficients are rebuilt only when their inputs change (compared
 // bit for bit), which gives the same numbers as rebuilding them every sample; all state is kept
 // in the sample type T (the voice and the waveform provider use float).
-template <typename T> class BiquadTweakedButterworthHP {
+template <typename T, class Maths = LibraryCurveMaths> class BiquadTweakedButterworthHP {
 public:
     static constexpr T kDefaultMaxFrequency = T(0.4777);
     static constexpr T kDefaultMinFrequency = T(0.0001);
@@ -84,8 +99,8 @@ private:
     T coefficientResonance = T(0);
 };
 
-template <typename T>
-inline void BiquadTweakedButterworthHP<T>::setControls(T cutoff, T resonance) {
+template <typename T, class Maths>
+inline void BiquadTweakedButterworthHP<T, Maths>::setControls(T cutoff, T resonance) {
     const T d = controlCurve(cutoff);
     // 2. two-sample smoothing, scaled to the upper limit, raised to the lower limit
     T fn = (d + lastCutoff) / T(2) * maxFrequency;
@@ -99,7 +114,7 @@ inline void BiquadTweakedButterworthHP<T>::setControls(T cutoff, T resonance) {
     lastCutoff = d;
 }
 
-template <typename T> inline T BiquadTweakedButterworthHP<T>::run(T x) {
+template <typename T, class Maths> inline T BiquadTweakedButterworthHP<T, Maths>::run(T x) {
     // 6. direct form I
     const T y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
     // 7. state
@@ -112,12 +127,13 @@ template <typename T> inline T BiquadTweakedButterworthHP<T>::run(T x) {
     return y;
 }
 
-template <typename T> inline T BiquadTweakedButterworthHP<T>::controlCurve(T cutoff) {
+template <typename T, class Maths>
+inline T BiquadTweakedButterworthHP<T, Maths>::controlCurve(T cutoff) {
     if (curveKnown && sameBits(cutoff, curveInput)) {
         return curveOutput;
     }
     // 1. exponential control curve, 147.4132 = e^5 - 1, clamped to 0..1
-    T d = (std::exp(T(5) * cutoff) - T(1)) / T(147.4132);
+    T d = (Maths::exp(T(5) * cutoff) - T(1)) / T(147.4132);
     if (d < T(0)) {
         d = T(0);
     }
@@ -130,10 +146,10 @@ template <typename T> inline T BiquadTweakedButterworthHP<T>::controlCurve(T cut
     return d;
 }
 
-template <typename T>
-inline void BiquadTweakedButterworthHP<T>::updateCoefficients(T frequency, T resonance) {
+template <typename T, class Maths>
+inline void BiquadTweakedButterworthHP<T, Maths>::updateCoefficients(T frequency, T resonance) {
     // 3. prewarp
-    warped = std::tan(T(3.14159265358979323846) * frequency);
+    warped = Maths::tan(T(3.14159265358979323846) * frequency);
     // 4. damping sqrt(2) scaled by 1 - resonance
     const T g = warped * (T(1.4142135) - resonance * T(1.4142135));
     const T h = warped * warped;

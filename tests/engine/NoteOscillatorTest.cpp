@@ -113,7 +113,7 @@ TEST(NoteOscillator, FrameFollowsTheOscillatorChain) {
 
     const float* sine = owner->provider.getTableAt(0);
     Filter_MoogVCF_variant1 lowPass;
-    BiquadTweakedButterworthHP<float> highPass;
+    Note::HighPass highPass;
     const float gain = 100.0f / 127.0f;
     for (int frame = 0; frame < kFrames; ++frame) {
         const float level = note.getEnvelopeLevel();
@@ -140,7 +140,7 @@ TEST(NoteOscillator, WaveformAndInversionChangesAreHeardOnTheNextFrame) {
     note.start(127);
 
     Filter_MoogVCF_variant1 lowPass;
-    BiquadTweakedButterworthHP<float> highPass;
+    Note::HighPass highPass;
     for (int frame = 0; frame < kFrames; ++frame) {
         const int waveform = (frame / 7) % 3 == 0 ? kTestWaveformIndex : (frame / 7) % 3;
         const bool inverted = (frame / 11) % 2 == 1;

@@ -1,0 +1,219 @@
+#pragma once
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+// Single-precision transcendentals for the audio path. Each works in double internally, so
+// that its result lies within one unit in the last place of the float it stands in for (the
+// maths tests measure the worst error over the inputs the engine feeds them). Plain scalar
+// arithmetic only: the same source gives the same bits on every x86 target with SSE2 maths.
+namespace Korvatune::FastMath {
+
+namespace detail {
+
+inline constexpr double kPi = 3.141592653589793;
+inline constexpr double kHalfPi = 1.5707963267948966;
+inline constexpr double kTwoOverPi = 0.6366197723675814;
+// pi/2 in two parts: the first has 33 significant bits, so quadrant counts below 2^20 times it
+// are exact.
+inline constexpr double kHalfPiHigh = 1.5707963267341256;
+inline constexpr double kHalfPiLow = 6.077094383272197e-11;
+inline constexpr double kLn2 = 0.6931471805599453;
+inline constexpr double kLog2e = 1.4426950408889634;
+inline constexpr double kLn2High = 0.6931471803691238;
+inline constexpr double kLn2Low = 1.9082146973659064e-10;
+
+// Rounds to the nearest integer (ties to even) for |x| < 2^51 by letting the addition drop the
+// fraction: no library call and no instruction beyond SSE2.
+inline double roundToInteger(double x) {
+    constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
+    return (x + kShift) - kShift;
+}
+
+// Taylor polynomials on |r| <= pi/4, good to a few parts in 1e9.
+inline double sinPolynomial(double r) {
+    const double s = r * r;
+    const double tail = -1.0 / 6 + s * (1.0 / 120 + s * (-1.0 / 5040 + s * (1.0 / 362880)));
+    return r + r * (s * tail);
+}
+
+inline double cosPolynomial(double r) {
+    const double s = r * r;
+    const double tail =
+        -0.5 + s * (1.0 / 24 + s * (-1.0 / 720 + s * (1.0 / 40320 + s * (-1.0 / 3628800))));
+    return 1.0 + s * tail;
+}
+
+// x = quadrant * pi/2 + remainder with |remainder| <= pi/4 (a little more for huge x).
+struct Quadrant {
+    double remainder;
+    int quadrant;
+};
+
+inline Quadrant reduceQuadrant(double x) {
+    const double count = roundToInteger(x * kTwoOverPi);
+    return {(x - count * kHalfPiHigh) - count * kHalfPiLow, static_cast<int>(count) & 3};
+}
+
+// e^x for |x| < 700: 2^k times a Taylor polynomial on |r| <= ln2 / 2, good to 2e-10.
+inline double expDouble(double x) {
+    const double k = roundToInteger(x * kLog2e);
+    const double r = (x - k * kLn2High) - k * kLn2Low;
+    double p = 1.0 / 40320;
+    p = 1.0 / 5040 + r * p;
+    p = 1.0 / 720 + r * p;
+    p = 1.0 / 120 + r * p;
+    p = 1.0 / 24 + r * p;
+    p = 1.0 / 6 + r * p;
+    p = 0.5 + r * p;
+    p = 1.0 + r * p;
+    p = 1.0 + r * p;
+    const auto exponent = static_cast<std::int64_t>(static_cast<int>(k) + 1023);
+    return p * std::bit_cast<double>(static_cast<std::uint64_t>(exponent) << 52);
+}
+
+// Natural logarithm of a positive normal double: m * 2^e with m in [sqrt(1/2), sqrt(2)),
+// log m from the series of atanh((m - 1) / (m + 1)).
+inline double logDouble(double x) {
+    auto bits = std::bit_cast<std::uint64_t>(x);
+    auto exponent = static_cast<std::int64_t>(bits >> 52) - 1023;
+    bits = (bits & 0x000FFFFFFFFFFFFFull) | 0x3FF0000000000000ull;
+    double m = std::bit_cast<double>(bits);
+    if (m > 1.4142135623730951) {
+        m *= 0.5;
+        ++exponent;
+    }
+    const double s = (m - 1.0) / (m + 1.0);
+    const double s2 = s * s;
+    double p = 1.0 / 11;
+    p = 1.0 / 9 + s2 * p;
+    p = 1.0 / 7 + s2 * p;
+    p = 1.0 / 5 + s2 * p;
+    p = 1.0 / 3 + s2 * p;
+    const double e = static_cast<double>(exponent);
+    return (e * kLn2High + 2.0 * s * (1.0 + s2 * p)) + e * kLn2Low;
+}
+
+} // namespace detail
+
+// sin(x) for |x| < 2^20; the engine feeds one period, 0..2pi.
+inline float sin(float x) {
+    const detail::Quadrant q = detail::reduceQuadrant(static_cast<double>(x));
+    double value = 0.0;
+    switch (q.quadrant) {
+    case 0:
+        value = detail::sinPolynomial(q.remainder);
+        break;
+    case 1:
+        value = detail::cosPolynomial(q.remainder);
+        break;
+    case 2:
+        value = -detail::sinPolynomial(q.remainder);
+        break;
+    default:
+        value = -detail::cosPolynomial(q.remainder);
+        break;
+    }
+    return static_cast<float>(value);
+}
+
+// tan(x) for |x| < 2^20; the engine feeds prewarping angles in 0..pi/2.
+inline float tan(float x) {
+    const detail::Quadrant q = detail::reduceQuadrant(static_cast<double>(x));
+    const double s = detail::sinPolynomial(q.remainder);
+    const double c = detail::cosPolynomial(q.remainder);
+    return static_cast<float>((q.quadrant & 1) != 0 ? -c / s : s / c);
+}
+
+namespace detail {
+
+// atan(t) for 0 <= t <= 1 without branches (table samples change sign and size every call):
+// above tan(pi/8) the angle is pi/4 plus atan((t - 1) / (t + 1)), which folds every argument
+// into |u| <= tan(pi/8); there a polynomial in u^2, fitted at Chebyshev nodes, is good to 3e-11.
+inline double atanUnit(double t) {
+    constexpr double kTanEighth = 0.41421356237309503;
+    const double upper = t > kTanEighth ? 1.0 : 0.0;
+    const double folded = (t - 1.0) / (t + 1.0);
+    // One term is exactly zero, so the sum is exactly the chosen argument.
+    const double u = upper * folded + (1.0 - upper) * t;
+    const double s = u * u;
+    double p = 0.047073484922127116;
+    p = -0.08456193077035462 + s * p;
+    p = 0.11040489267496295 + s * p;
+    p = -0.14281588776821702 + s * p;
+    p = 0.19999883856762396 + s * p;
+    p = -0.3333333209761371 + s * p;
+    p = 0.999999999978399 + s * p;
+    return upper * (kPi / 4) + u * p;
+}
+
+} // namespace detail
+
+// atan(x) for every float; beyond 1 in magnitude from the reciprocal.
+inline float atan(float x) {
+    const double magnitude = std::fabs(static_cast<double>(x));
+    if (magnitude > 1.0) {
+        const double angle = detail::kHalfPi - detail::atanUnit(1.0 / magnitude);
+        return static_cast<float>(std::copysign(angle, static_cast<double>(x)));
+    }
+    return static_cast<float>(std::copysign(detail::atanUnit(magnitude), static_cast<double>(x)));
+}
+
+// e^x for every float.
+inline float exp(float x) {
+    if (!(x > -104.0f)) {
+        return std::isnan(x) ? x : 0.0f;
+    }
+    if (x > 89.0f) {
+        return std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(detail::expDouble(static_cast<double>(x)));
+}
+
+// base^exponent rounded to float, for base in 0..1 and exponent in 0..64 (a curve's shape).
+inline float unitPower(double base, double exponent) {
+    if (exponent == 0.0 || base == 1.0) {
+        return 1.0f;
+    }
+    if (!(base > 0.0)) {
+        return base == 0.0 ? 0.0f : std::numeric_limits<float>::quiet_NaN();
+    }
+    const double logarithm = exponent * detail::logDouble(base);
+    if (logarithm < -120.0) {
+        return 0.0f;
+    }
+    return static_cast<float>(detail::expDouble(logarithm));
+}
+
+// The remainder of x / (2pi double), bit for bit what std::fmod returns, for x >= 0. Below
+// 2^26 periods the quotient times the split period is exact, so x - n * 2pi needs no
+// division loop.
+inline double fmodTwoPi(double x) {
+    constexpr double kPeriod = 2.0 * detail::kPi;
+    // kPeriod with its low 27 bits cleared, and what they held.
+    constexpr double kPeriodHigh = 6.283185243606567;
+    constexpr double kPeriodLow = kPeriod - kPeriodHigh;
+    if (!(x >= 0.0) || !(x < 67108864.0 * kPeriod)) {
+        return std::fmod(x, kPeriod);
+    }
+    if (x < kPeriod) {
+        return x;
+    }
+    if (x < 2.0 * kPeriod) {
+        return x - kPeriod;
+    }
+    double n = static_cast<double>(static_cast<std::int32_t>(x / kPeriod));
+    double r = (x - n * kPeriodHigh) - n * kPeriodLow;
+    if (r < 0.0) {
+        n -= 1.0;
+        r = (x - n * kPeriodHigh) - n * kPeriodLow;
+    } else if (r >= kPeriod) {
+        n += 1.0;
+        r = (x - n * kPeriodHigh) - n * kPeriodLow;
+    }
+    return r;
+}
+
+} // namespace Korvatune::FastMath
