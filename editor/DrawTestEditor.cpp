@@ -42,7 +42,6 @@ std::unique_ptr<Gui::ViewContainer> transparentPage(Rect area) {
 
 DrawTestEditor::DrawTestEditor(VstXSynth& synth, ImageSource images)
     : AEffGUIEditor(kWidth, kHeight), synth_(synth), images_(std::move(images)),
-      background_(ImageCache(images_).get(kBackgroundImage)),
       fileSelector_(std::make_unique<EditorFileSelector>(synth)) {}
 
 DrawTestEditor::~DrawTestEditor() {
@@ -58,6 +57,10 @@ void DrawTestEditor::setFileSelector(std::unique_ptr<Gui::IFileSelector> selecto
 
 void DrawTestEditor::buildViews(Gui::Frame& frame) {
     ImageCache images(images_);
+    // Decoded on first opening: an instance whose editor is never shown does not hold it.
+    if (!background_) {
+        background_ = images.get(kBackgroundImage);
+    }
     frame.setBackground(background_);
     auto tabs = std::make_unique<MyTabView>(kTabArea, images.get(kTabButtonImage), kTabButtonWidth,
                                             kTabButtonHeight);

@@ -32,7 +32,7 @@ template <typename Curve> void shapeChannel(float* samples, int count, const Cur
 
 } // namespace
 
-Distortion::Distortion() : shapes(buildDistortionTables()) {}
+Distortion::Distortion() : shapes(sharedDistortionTables()) {}
 
 void Distortion::setAmount(float value) {
     // Out-of-range amounts are used as they come; only NaN, which would poison every sample,

@@ -72,7 +72,7 @@ public:
     const DistortionTables& tables() const { return shapes; }
 
 private:
-    const DistortionTables shapes;
+    const DistortionTables& shapes;
     std::atomic<float> amount{0.0f};
     std::atomic<int> type{0};
 };

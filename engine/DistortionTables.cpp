@@ -144,4 +144,9 @@ DistortionTables buildDistortionTables() {
     return tables;
 }
 
+const DistortionTables& sharedDistortionTables() {
+    static const DistortionTables tables = buildDistortionTables();
+    return tables;
+}
+
 } // namespace Korvatune

@@ -29,4 +29,7 @@ struct DistortionTables {
 
 DistortionTables buildDistortionTables();
 
+// One set for the whole process, built on first use by whichever thread asks first.
+const DistortionTables& sharedDistortionTables();
+
 } // namespace Korvatune

@@ -1,7 +1,7 @@
 #include "waveforms/WaveformProvider.h"
 
 #include "engine/SampleFunctions.h"
-#include "waveforms/BuiltinUserShapes.h"
+#include "waveforms/SharedWaveformTables.h"
 #include "waveforms/WaveformFileLoader.h"
 #include "waveforms/WaveformTableBuilder.h"
 
@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace Korvatune {
 
@@ -24,11 +25,7 @@ constexpr const char* kNames[WaveformProvider::kNumWaveforms] = {
 constexpr const char* kEnvironmentVariable = "KORVATUNE_OMBRAFELL";
 constexpr char kPathSeparator = '/';
 
-constexpr float kBuiltinPeak = 0.988f;
 constexpr float kUserPeak = 0.98777f;
-constexpr float kComputedPeak = 0.9777f;
-constexpr int kFirstNormalisedComputed = 5; // Triangle
-constexpr int kLastNormalisedComputed = 19; // Form10
 
 // Display names of at most 7 characters for the 8-byte host display text.
 constexpr const char* kShortNames[WaveformProvider::kNumWaveforms] = {
@@ -40,8 +37,14 @@ constexpr const char* kShortNames[WaveformProvider::kNumWaveforms] = {
 } // namespace
 
 WaveformProvider::WaveformProvider() {
-    std::memset(tables, 0, sizeof(tables));
-    std::memset(scratch, 0, sizeof(scratch));
+    const SharedWaveformTables& shared = sharedWaveformTables();
+    for (int index = 0; index < kFirstUserWaveform; ++index) {
+        tables[index] = shared.computed[index];
+    }
+    std::memset(userTables, 0, sizeof(userTables));
+    for (int slot = 0; slot < kNumUserWaveforms; ++slot) {
+        tables[kFirstUserWaveform + slot] = userTables[slot];
+    }
 }
 
 WaveformProvider::~WaveformProvider() = default;
@@ -83,27 +86,15 @@ std::string WaveformProvider::userFilePath(int slot) const {
 }
 
 void WaveformProvider::build() {
-    // Steps 1 and 2: the computed tables; the user tables start at zero.
-    WaveformTableBuilder::buildComputedTables(tables, kNumWaveforms);
-
-    // Step 3: the built-in shapes.
+    // The built-in shapes, then the user files where present; every user table ends at peak
+    // 0.98777.
+    const SharedWaveformTables& shared = sharedWaveformTables();
     for (int slot = 0; slot < kNumUserWaveforms; ++slot) {
-        float* table = tables[kFirstUserWaveform + slot];
-        BuiltinUserShapes::fill(slot, table);
-        WaveformTableBuilder::normalise(table, kBuiltinPeak);
-    }
-
-    // Step 4: the user files, where present; every user table ends at peak 0.98777.
-    for (int slot = 0; slot < kNumUserWaveforms; ++slot) {
-        float* table = tables[kFirstUserWaveform + slot];
+        float* table = userTables[slot];
+        std::memcpy(table, shared.builtinShapes[slot], sizeof(userTables[slot]));
         const std::string path = userFilePath(slot + 1);
         loadFile(path.c_str(), table);
         WaveformTableBuilder::normalise(table, kUserPeak);
-    }
-
-    // Step 5: the normalised computed tables.
-    for (int index = kFirstNormalisedComputed; index <= kLastNormalisedComputed; ++index) {
-        WaveformTableBuilder::normalise(tables[index], kComputedPeak);
     }
 }
 
@@ -112,14 +103,15 @@ bool WaveformProvider::loadUserWaveform(const char* path, float value) {
     if (index < kFirstUserWaveform || index >= kNumWaveforms) {
         return false;
     }
-    float* table = tables[index];
+    float* table = userTables[index - kFirstUserWaveform];
     const bool loaded = loadFile(path, table);
     WaveformTableBuilder::normalise(table, kUserPeak);
     return loaded;
 }
 
 bool WaveformProvider::loadFile(const char* path, float* table) {
-    return WaveformFileLoader::loadFile(path, table, scratch);
+    std::vector<float> scratch(kTableSize);
+    return WaveformFileLoader::loadFile(path, table, scratch.data());
 }
 
 const char* WaveformProvider::waveformName(float value) {

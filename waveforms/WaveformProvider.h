@@ -6,9 +6,10 @@
 
 namespace Korvatune {
 
-// Owns the 30 single-cycle waveform tables of 4096 floats each: six classic shapes,
+// Gives the 30 single-cycle waveform tables of 4096 floats each: six classic shapes,
 // four noise tables, Form1..Form10 and the user slots User1..User10, and turns waveform
-// parameter values (index / 29) into tables, names and display texts.
+// parameter values (index / 29) into tables, names and display texts. The first twenty are
+// shared by every instance in the process; only the user slots belong to this provider.
 //
 // Usage by the plug-in object: setSubfolder("waveforms"), setFolder(host directory or null),
 // build(). Voices then call getTable(value) once per oscillator and sample.
@@ -70,9 +71,12 @@ public:
     const float* getTableAt(int index) const {
         return tables[(index >= 0 && index < kNumWaveforms) ? index : 0];
     }
-    // Writable access for tests and tools; the engine only reads tables.
+    // Writable access to a user slot (20..29) for tests and tools; null for the shared tables.
+    // The engine only reads tables.
     float* getMutableTableAt(int index) {
-        return tables[(index >= 0 && index < kNumWaveforms) ? index : 0];
+        return (index >= kFirstUserWaveform && index < kNumWaveforms)
+                   ? userTables[index - kFirstUserWaveform]
+                   : nullptr;
     }
 
     static const char* waveformName(float value);
@@ -94,8 +98,9 @@ public:
 private:
     std::string subfolder;
     std::string folder;
-    alignas(64) float tables[kNumWaveforms][kTableSize];
-    float scratch[kTableSize];
+    // Every slot in catalogue order, so a lookup is one load whoever owns the table.
+    const float* tables[kNumWaveforms];
+    alignas(64) float userTables[kNumUserWaveforms][kTableSize];
 };
 
 } // namespace Korvatune

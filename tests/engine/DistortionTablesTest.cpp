@@ -1,4 +1,5 @@
 #include "engine/DistortionTables.h"
+#include "engine/Distortion.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,17 @@ TEST(DistortionTablesTest, EveryBuildIsIdentical) {
     const DistortionTables second = buildDistortionTables();
     for (const TableCheck& check : kChecks) {
         EXPECT_EQ(first.*check.table, second.*check.table) << check.name;
+    }
+}
+
+// Every waveshaper reads the process's one set, which holds what a fresh build gives.
+TEST(DistortionTablesTest, InstancesShareOneSet) {
+    const Distortion a;
+    const Distortion b;
+    EXPECT_EQ(&a.tables(), &b.tables());
+    const DistortionTables fresh = buildDistortionTables();
+    for (const TableCheck& check : kChecks) {
+        EXPECT_EQ(a.tables().*check.table, fresh.*check.table) << check.name;
     }
 }
 

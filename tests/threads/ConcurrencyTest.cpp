@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace Korvatune {
 namespace {
@@ -40,6 +43,30 @@ TEST(Concurrency, ParametersAndProgramsChangeWhileRendering) {
     editor.join();
     EXPECT_GE(rounds.load(), 600);
     EXPECT_GE(blocks, 300);
+}
+
+// Hosts load instruments from several threads at once. The first instances race to build the
+// process-wide tables; every instance must come out with the same sound all the same.
+TEST(Concurrency, InstancesCreatedOnSeveralThreadsSoundAlike) {
+    constexpr int kThreads = 4;
+    std::array<std::vector<float>, kThreads> outputs;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&outputs, t] {
+            testing::SynthDriver synth;
+            testing::dispatch(synth.get(), effSetProgram, 0, 32);
+            synth.noteOn(36);
+            synth.render(2048);
+            outputs[static_cast<std::size_t>(t)] = synth.left;
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_GT(*std::max_element(outputs[0].begin(), outputs[0].end()), 0.01f);
+    for (int t = 1; t < kThreads; ++t) {
+        EXPECT_EQ(outputs[static_cast<std::size_t>(t)], outputs[0]) << t;
+    }
 }
 
 } // namespace

@@ -221,6 +221,30 @@ TEST(WaveformBuild, TwoProvidersBuildTheSameTables) {
     EXPECT_EQ(std::memcmp(a->getTableAt(kNoize), b->getTableAt(kNoize), sizeof(float) * kSize), 0);
 }
 
+// The computed tables exist once per process; the user slots belong to each provider, so a
+// waveform loaded into one instance is not heard in another.
+TEST(WaveformBuild, ProvidersShareComputedTablesAndOwnTheirUserSlots) {
+    testfiles::TemporaryDirectory directory;
+    auto a = std::make_unique<WaveformProvider>();
+    auto b = std::make_unique<WaveformProvider>();
+    for (WaveformProvider* p : {a.get(), b.get()}) {
+        p->setSubfolder("waveforms");
+        p->setFolder(directory.get().c_str());
+        p->build();
+    }
+    for (int t = 0; t < kUser1; ++t) {
+        EXPECT_EQ(a->getTableAt(t), b->getTableAt(t)) << t;
+        EXPECT_EQ(a->getMutableTableAt(t), nullptr) << t;
+    }
+    for (int t = kUser1; t < WaveformProvider::kNumWaveforms; ++t) {
+        EXPECT_NE(a->getTableAt(t), b->getTableAt(t)) << t;
+        EXPECT_EQ(a->getMutableTableAt(t), a->getTableAt(t)) << t;
+    }
+    const float before = b->getTableAt(kUser1)[100];
+    a->getMutableTableAt(kUser1)[100] = before + 0.5f;
+    EXPECT_EQ(b->getTableAt(kUser1)[100], before);
+}
+
 TEST(WaveformBuild, NormaliseScalesToThePeakAndLeavesSilenceAlone) {
     std::vector<float> table(kSize, 0.0f);
     WaveformTableBuilder::normalise(table.data(), 0.5f);
