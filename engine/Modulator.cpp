@@ -17,18 +17,15 @@ float Modulator::valueAtRate(float rateValue) {
     if (rateValue == 0.0f || owner == nullptr) {
         return 1.0f;
     }
+    ModulatorMemo& memo = sharedMemo != nullptr ? *sharedMemo : ownMemo;
     // Bit patterns, not float equality: a NaN key then still matches itself.
-    if (hasLast && counter == lastCounter &&
-        std::bit_cast<std::uint32_t>(rateValue) == std::bit_cast<std::uint32_t>(lastRate) &&
-        std::bit_cast<std::uint32_t>(sampleRate) == std::bit_cast<std::uint32_t>(lastSampleRate)) {
-        return lastValue;
+    if (memo.known && counter == memo.counter &&
+        std::bit_cast<std::uint32_t>(rateValue) == std::bit_cast<std::uint32_t>(memo.rate) &&
+        std::bit_cast<std::uint32_t>(sampleRate) == std::bit_cast<std::uint32_t>(memo.sampleRate)) {
+        return memo.value;
     }
-    hasLast = true;
-    lastCounter = counter;
-    lastRate = rateValue;
-    lastSampleRate = sampleRate;
-    lastValue = sineAt(rateValue);
-    return lastValue;
+    memo = {true, counter, rateValue, sampleRate, sineAt(rateValue)};
+    return memo.value;
 }
 
 float Modulator::sineAt(float rateValue) const {

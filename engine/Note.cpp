@@ -69,6 +69,13 @@ void Note::setOwner(IAudioEffect* audioEffect) {
     }
 }
 
+void Note::shareMemos(VoiceMemos* memos) {
+    for (std::size_t k = 0; k < kOscillators; ++k) {
+        modulators[k].shareMemo(memos != nullptr ? &memos->modulators[k] : nullptr);
+        filters[k].highPass.shareDesignMemo(memos != nullptr ? &memos->highPasses[k] : nullptr);
+    }
+}
+
 void Note::setSampleRate(float hertz) {
     sampleRate = hertz;
     for (Modulator& modulator : modulators) {
@@ -101,22 +108,25 @@ StereoSample Note::renderFrame() {
         oscillatorOutputs.fill(0.0f);
         return {};
     }
-    prepareWith(*program, *provider);
+    prepareWith(readOscillatorSettings(*program), *provider);
     return finishFrame();
 }
 
 void Note::prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider) {
-    prepareWith(program, provider);
+    prepareWith(readOscillatorSettings(program), provider);
 }
 
-template <class Program>
-void Note::prepareWith(const Program& program, const WaveformProvider& provider) {
+void Note::prepareFrame(const OscillatorSettingsSet& settings, const WaveformProvider& provider) {
+    prepareWith(settings, provider);
+}
+
+void Note::prepareWith(const OscillatorSettingsSet& settings, const WaveformProvider& provider) {
     oscillatorOutputs.fill(0.0f);
     frameReady = state != VoiceState::Idle && owner != nullptr;
     if (!frameReady) {
         return;
     }
-    frameSettings = readOscillatorSettings(program);
+    frameSettings = settings;
     // Every oscillator scales its cutoff by the same factor at the same time.
     const float envelopeFactor =
         filterEnvelope.getDuration() > 0.0f ? filterEnvelope.value(elapsedSeconds()) : 1.0f;
@@ -250,19 +260,22 @@ float Note::phaseIncrement() const {
 void Note::modulatePhases(float pitchOffset, float pitchSpan) {
     const ISynthProgram* program = owner != nullptr ? owner->getCurrentProgram() : nullptr;
     if (program != nullptr) {
-        modulateWith(*program, pitchOffset, pitchSpan);
+        modulateWith(readOscillatorSettings(*program), pitchOffset, pitchSpan);
     }
 }
 
 void Note::modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan) {
+    modulatePhases(readOscillatorSettings(program), pitchOffset, pitchSpan);
+}
+
+void Note::modulatePhases(const OscillatorSettingsSet& settings, float pitchOffset,
+                          float pitchSpan) {
     if (owner != nullptr) {
-        modulateWith(program, pitchOffset, pitchSpan);
+        modulateWith(settings, pitchOffset, pitchSpan);
     }
 }
 
-template <class Program>
-void Note::modulateWith(const Program& program, float pitchOffset, float pitchSpan) {
-    const OscillatorSettingsSet settings = readOscillatorSettings(program);
+void Note::modulateWith(const OscillatorSettingsSet& settings, float pitchOffset, float pitchSpan) {
     // Every oscillator takes its frequency modulation from oscillator 1's modulator.
     const float frequencyModulation =
         modulators[0].valueAtRate(settingsOf(settings, 0).modFrequency);

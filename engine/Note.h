@@ -18,6 +18,14 @@ namespace Korvatune {
 class IAudioEffect;
 class VstXSynthProgram;
 
+// Values the voices of one instrument compute alike when they were struck together: per
+// oscillator, the modulator's sine and the high-pass design. Owned by the voices' owner and
+// used on the audio thread only.
+struct VoiceMemos {
+    std::array<ModulatorMemo, 3> modulators;
+    std::array<HighPassDesignMemo<float>, 3> highPasses;
+};
+
 // One sounding note: three table oscillators, each saturated, ring-mixed with its own slow
 // modulator, filtered and panned, under a short attack/hold/release envelope. Oscillator
 // settings are read from the owner's current program every sample so that knob moves are heard
@@ -41,6 +49,8 @@ public:
 
     // Also hands the owner to the three modulators.
     void setOwner(IAudioEffect* audioEffect);
+    // Shares the memos with the other voices of the same owner; they must outlive the voice.
+    void shareMemos(VoiceMemos* memos);
     // Time base of the envelopes and modulators; the amplitude segment lengths keep the
     // lengths they got at construction.
     void setSampleRate(float hertz);
@@ -61,6 +71,8 @@ public:
     // the filters and the mix. Preparing every voice before finishing any lets the processor
     // overlap the voices' filter recursions.
     void prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider);
+    // The same with the program's oscillator values read once for every voice of the frame.
+    void prepareFrame(const OscillatorSettingsSet& settings, const WaveformProvider& provider);
     StereoSample finishFrame();
     // One sample on: counters, oscillator phases, amplitude envelope.
     void advance();
@@ -68,6 +80,7 @@ public:
     // table steps per sample (the span is twice phaseIncrement()).
     void modulatePhases(float pitchOffset, float pitchSpan);
     void modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan);
+    void modulatePhases(const OscillatorSettingsSet& settings, float pitchOffset, float pitchSpan);
 
     // Table steps per sample of the note's own frequency; 0 without owner or note table.
     float phaseIncrement() const;
@@ -98,10 +111,8 @@ private:
         int index = WaveformProvider::waveformIndex(value);
     };
 
-    template <class Program>
-    void prepareWith(const Program& program, const WaveformProvider& provider);
-    template <class Program>
-    void modulateWith(const Program& program, float pitchOffset, float pitchSpan);
+    void prepareWith(const OscillatorSettingsSet& settings, const WaveformProvider& provider);
+    void modulateWith(const OscillatorSettingsSet& settings, float pitchOffset, float pitchSpan);
     // A ring-mixed oscillator sample and the cutoff its filters run at; the high-pass has
     // taken its controls already.
     struct FilterInput {

@@ -20,6 +20,24 @@ struct FastCurveMaths {
     static float tan(float x) { return FastMath::tan(x); }
 };
 
+// The control curve's and the coefficients' last inputs and results. Both are pure functions of
+// their inputs (compared bit for bit), so filters whose controls move in step, such as the same
+// oscillator of voices struck together, may share one memo and compute each value once.
+template <typename T> struct HighPassDesignMemo {
+    bool curveKnown = false;
+    T curveInput = T(0);
+    T curveOutput = T(0);
+    bool coefficientsKnown = false;
+    T frequency = T(0);
+    T resonance = T(0);
+    T b0 = T(0);
+    T b1 = T(0);
+    T b2 = T(0);
+    T a1 = T(0);
+    T a2 = T(0);
+    T warped = T(0);
+};
+
 // Second-order Butterworth high-pass whose damping is lowered by a resonance
 // control and whose 0..1 cutoff control is mapped exponentially and averaged over two samples.
 // The control curve and the coefficients are rebuilt only when their inputs change (compared
@@ -45,15 +63,20 @@ public:
     inline void setControls(T cutoff, T resonance);
     inline T run(T x);
 
-    // Sets the limits (fractions of the sample rate) and clears every other field.
+    // Sets the limits (fractions of the sample rate) and clears every other field. A shared
+    // memo is kept: what it holds stays true.
     void reset(T minimumFrequency = kDefaultMinFrequency,
                T maximumFrequency = kDefaultMaxFrequency) {
         maxFrequency = maximumFrequency;
         minFrequency = minimumFrequency;
         lastCutoff = input = x1 = x2 = output = y1 = y2 = T(0);
         b0 = b1 = b2 = a1 = a2 = warped = T(0);
-        curveKnown = coefficientsKnown = false;
+        coefficientsCurrent = false;
+        ownMemo = {};
     }
+
+    // Takes the curve and coefficient memo from outside (null returns to the filter's own).
+    void shareDesignMemo(HighPassDesignMemo<T>* memo) { sharedMemo = memo; }
 
     void setMinFrequency(T value) { minFrequency = value; }
     void setMaxFrequency(T value) { maxFrequency = value; }
@@ -74,7 +97,7 @@ public:
 private:
     static bool sameBits(T a, T b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
     inline T controlCurve(T cutoff);
-    inline void updateCoefficients(T frequency, T resonance);
+    static inline void updateCoefficients(HighPassDesignMemo<T>& memo, T frequency, T resonance);
 
     T maxFrequency = kDefaultMaxFrequency;
     T minFrequency = kDefaultMinFrequency;
@@ -91,12 +114,12 @@ private:
     T a1 = T(0);
     T a2 = T(0);
     T warped = T(0);
-    bool curveKnown = false;
-    T curveInput = T(0);
-    T curveOutput = T(0);
-    bool coefficientsKnown = false;
+    // The controls this filter's coefficients were taken for.
+    bool coefficientsCurrent = false;
     T coefficientFrequency = T(0);
     T coefficientResonance = T(0);
+    HighPassDesignMemo<T> ownMemo;
+    HighPassDesignMemo<T>* sharedMemo = nullptr;
 };
 
 template <typename T, class Maths>
@@ -107,9 +130,22 @@ inline void BiquadTweakedButterworthHP<T, Maths>::setControls(T cutoff, T resona
     if (fn < minFrequency) {
         fn = minFrequency;
     }
-    if (!coefficientsKnown || !sameBits(fn, coefficientFrequency) ||
+    if (!coefficientsCurrent || !sameBits(fn, coefficientFrequency) ||
         !sameBits(resonance, coefficientResonance)) {
-        updateCoefficients(fn, resonance);
+        HighPassDesignMemo<T>& memo = sharedMemo ? *sharedMemo : ownMemo;
+        if (!memo.coefficientsKnown || !sameBits(fn, memo.frequency) ||
+            !sameBits(resonance, memo.resonance)) {
+            updateCoefficients(memo, fn, resonance);
+        }
+        b0 = memo.b0;
+        b1 = memo.b1;
+        b2 = memo.b2;
+        a1 = memo.a1;
+        a2 = memo.a2;
+        warped = memo.warped;
+        coefficientsCurrent = true;
+        coefficientFrequency = fn;
+        coefficientResonance = resonance;
     }
     lastCutoff = d;
 }
@@ -129,8 +165,9 @@ template <typename T, class Maths> inline T BiquadTweakedButterworthHP<T, Maths>
 
 template <typename T, class Maths>
 inline T BiquadTweakedButterworthHP<T, Maths>::controlCurve(T cutoff) {
-    if (curveKnown && sameBits(cutoff, curveInput)) {
-        return curveOutput;
+    HighPassDesignMemo<T>& memo = sharedMemo ? *sharedMemo : ownMemo;
+    if (memo.curveKnown && sameBits(cutoff, memo.curveInput)) {
+        return memo.curveOutput;
     }
     // 1. exponential control curve, 147.4132 = e^5 - 1, clamped to 0..1
     T d = (Maths::exp(T(5) * cutoff) - T(1)) / T(147.4132);
@@ -140,29 +177,31 @@ inline T BiquadTweakedButterworthHP<T, Maths>::controlCurve(T cutoff) {
     if (d > T(1)) {
         d = T(1);
     }
-    curveKnown = true;
-    curveInput = cutoff;
-    curveOutput = d;
+    memo.curveKnown = true;
+    memo.curveInput = cutoff;
+    memo.curveOutput = d;
     return d;
 }
 
 template <typename T, class Maths>
-inline void BiquadTweakedButterworthHP<T, Maths>::updateCoefficients(T frequency, T resonance) {
+inline void BiquadTweakedButterworthHP<T, Maths>::updateCoefficients(HighPassDesignMemo<T>& memo,
+                                                                     T frequency, T resonance) {
     // 3. prewarp
-    warped = Maths::tan(T(3.14159265358979323846) * frequency);
+    const T warped = Maths::tan(T(3.14159265358979323846) * frequency);
     // 4. damping sqrt(2) scaled by 1 - resonance
     const T g = warped * (T(1.4142135) - resonance * T(1.4142135));
     const T h = warped * warped;
     // 5. coefficients
     const T n = T(1) / (h + g + T(1));
-    b0 = n;
-    b1 = T(-2) * n;
-    b2 = n;
-    a1 = T(2) * (h - T(1)) * n;
-    a2 = (h + T(1) - g) * n;
-    coefficientsKnown = true;
-    coefficientFrequency = frequency;
-    coefficientResonance = resonance;
+    memo.warped = warped;
+    memo.b0 = n;
+    memo.b1 = T(-2) * n;
+    memo.b2 = n;
+    memo.a1 = T(2) * (h - T(1)) * n;
+    memo.a2 = (h + T(1) - g) * n;
+    memo.coefficientsKnown = true;
+    memo.frequency = frequency;
+    memo.resonance = resonance;
 }
 
 } // namespace Korvatune

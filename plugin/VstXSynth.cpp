@@ -34,6 +34,7 @@ VstXSynth::VstXSynth(audioMasterCallback hostCallback)
     ringModulator.setOwner(this);
     for (Note& voice : voices) {
         voice.setOwner(this);
+        voice.shareMemos(&voiceMemos);
     }
     programs = std::make_unique<VstXSynthProgram[]>(kNumPrograms);
     loadFactoryBank(std::span<VstXSynthProgram, kNumPrograms>(programs.get(), kNumPrograms));

@@ -101,6 +101,7 @@ private:
     void fillMidiProgramName(std::int32_t channel, MidiProgramName* name) const;
 
     PitchEnvelope pitchEnvelope;
+    VoiceMemos voiceMemos;
     std::array<Note, kNumVoices> voices;
     WaveformProvider waveformProvider;
     RingModulator ringModulator;

@@ -3,6 +3,7 @@
 #include "plugin/DenormalGuard.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace Korvatune {
@@ -74,11 +75,17 @@ void VstXSynth::releaseAll() {
     }
 }
 
+// The program's oscillator values are read once per frame for all voices.
 StereoSample VstXSynth::sumVoices() {
-    const VstXSynthProgram& program = currentProgram();
+    bool settingsRead = false;
+    OscillatorSettingsSet settings{};
     for (Note& voice : voices) {
         if (!voice.isIdle()) {
-            voice.prepareFrame(program, waveformProvider);
+            if (!settingsRead) {
+                settings = readOscillatorSettings(currentProgram());
+                settingsRead = true;
+            }
+            voice.prepareFrame(settings, waveformProvider);
         }
     }
     StereoSample sum;
@@ -101,16 +108,31 @@ float VstXSynth::quantizationLevels() {
     return levels;
 }
 
+// Voices struck together sit at the same point of the pitch sweep, so the sweep is evaluated
+// once for each distinct note age in the frame.
 void VstXSynth::advanceVoices() {
-    const VstXSynthProgram& program = currentProgram();
+    bool settingsRead = false;
+    OscillatorSettingsSet settings{};
+    std::uint32_t sweepAge = 0;
+    float sweepOffset = 0.0f;
+    bool sweepKnown = false;
     for (Note& voice : voices) {
-        if (!voice.isIdle()) {
-            voice.advance();
-            const float pitchSpan =
-                2.0f * phaseScale * noteFrequencies[voice.getNoteNumber() & 0x7F];
-            voice.modulatePhases(program, pitchEnvelope.value(voice.elapsedSeconds()) * kSemitone,
-                                 pitchSpan);
+        if (voice.isIdle()) {
+            continue;
         }
+        if (!settingsRead) {
+            settings = readOscillatorSettings(currentProgram());
+            settingsRead = true;
+        }
+        voice.advance();
+        const float age = voice.elapsedSeconds();
+        if (!sweepKnown || std::bit_cast<std::uint32_t>(age) != sweepAge) {
+            sweepOffset = pitchEnvelope.value(age) * kSemitone;
+            sweepAge = std::bit_cast<std::uint32_t>(age);
+            sweepKnown = true;
+        }
+        const float pitchSpan = 2.0f * phaseScale * noteFrequencies[voice.getNoteNumber() & 0x7F];
+        voice.modulatePhases(settings, sweepOffset, pitchSpan);
     }
 }
 

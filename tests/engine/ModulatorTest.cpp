@@ -121,5 +121,35 @@ TEST(RingModulator, CarrierKeepsItsPhaseAfterHoursOfUptime) {
                 std::fabs(std::sin(seconds * kTwoPi * hertz)), 1e-4);
 }
 
+// Voices share their modulators' memos; voices struck at different times, or reading another
+// rate, must still each get their own sine.
+TEST(Modulator, SharedMemoGivesEveryModulatorItsOwnValue) {
+    SilentOwner owner;
+    ModulatorMemo memo;
+    Modulator early;
+    Modulator late;
+    Modulator earlyAlone;
+    Modulator lateAlone;
+    for (Modulator* modulator : {&early, &late, &earlyAlone, &lateAlone}) {
+        modulator->setOwner(&owner);
+        modulator->setRate(0.3f);
+    }
+    early.shareMemo(&memo);
+    late.shareMemo(&memo);
+    for (int n = 0; n < 2000; ++n) {
+        if (n == 700) {
+            late.restart();
+            lateAlone.restart();
+        }
+        ASSERT_EQ(early.value(), earlyAlone.value()) << n;
+        ASSERT_EQ(late.value(), lateAlone.value()) << n;
+        ASSERT_EQ(early.valueAtRate(0.9f), earlyAlone.valueAtRate(0.9f)) << n;
+        ASSERT_EQ(late.value(), lateAlone.value()) << n;
+        for (Modulator* modulator : {&early, &late, &earlyAlone, &lateAlone}) {
+            modulator->advance();
+        }
+    }
+}
+
 } // namespace
 } // namespace Korvatune

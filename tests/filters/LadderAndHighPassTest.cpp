@@ -364,5 +364,33 @@ TEST(HighPassFilter, AResetFilterRebuildsItsCoefficientsForTheSameControls) {
     EXPECT_NE(filter.getB0(), 0.0f);
 }
 
+// Filters sharing a design memo, one gliding and one held, two samples out of step: each must
+// run exactly as it would alone.
+TEST(HighPassFilter, SharedDesignMemoChangesNoFilterOutput) {
+    HighPassDesignMemo<float> memo;
+    HighPass gliding;
+    HighPass held;
+    gliding.shareDesignMemo(&memo);
+    held.shareDesignMemo(&memo);
+    HighPass glidingAlone;
+    HighPass heldAlone;
+    for (int n = 0; n < 600; ++n) {
+        const float x = std::sin(0.05f * static_cast<float>(n));
+        const float cutoff = 0.3f + 0.25f * std::sin(0.01f * static_cast<float>(n));
+        const float resonance = n < 300 ? 0.2f : 0.6f;
+        const float laggingCutoff = n % 50 < 25 ? 0.4f : cutoff;
+        ASSERT_EQ(gliding.process(x, cutoff, resonance), glidingAlone.process(x, cutoff, resonance))
+            << n;
+        ASSERT_EQ(held.process(x, laggingCutoff, 0.2f), heldAlone.process(x, laggingCutoff, 0.2f))
+            << n;
+        ASSERT_EQ(held.getB0(), heldAlone.getB0()) << n;
+        ASSERT_EQ(held.getWarped(), heldAlone.getWarped()) << n;
+        if (n == 400) {
+            held.reset();
+            heldAlone.reset();
+        }
+    }
+}
+
 } // namespace
 } // namespace Korvatune
