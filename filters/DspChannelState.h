@@ -28,6 +28,10 @@ public:
         return x;
     }
 
+    // The state as it stands, for a caller that runs several channels side by side.
+    State& section(int index) { return states[static_cast<std::size_t>(index)]; }
+    double& guardOffset() { return offset; }
+
 private:
     std::array<State, MaxSections> states{};
     double offset = 1e-8;

@@ -20,6 +20,10 @@ public:
         return y;
     }
 
+    // The two stored values, for a caller that runs several channels' recursions side by side.
+    double& previous() { return w1; }
+    double& beforePrevious() { return w2; }
+
 private:
     double w1 = 0.0;
     double w2 = 0.0;

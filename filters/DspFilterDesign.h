@@ -2,8 +2,10 @@
 
 #include "filters/DspChannelState.h"
 #include "filters/DspFilter.h"
+#include "filters/DspStereoDirectFormII.h"
 
 #include <array>
+#include <type_traits>
 
 namespace Dsp {
 
@@ -52,10 +54,15 @@ protected:
 
     template <class Sample>
     void processRange(const CascadeType& cascade, int begin, int end, Sample* const* samples) {
-        for (int c = 0; c < Channels; ++c) {
-            Sample* channel = samples[c];
-            for (int i = begin; i < end; ++i) {
-                channel[i] = static_cast<Sample>(channels[c].process(channel[i], cascade));
+        if constexpr (Channels == 2 && std::is_same_v<State, DirectFormII>) {
+            processStereoDirectFormII(cascade, channels[0], channels[1], samples[0], samples[1],
+                                      begin, end);
+        } else {
+            for (int c = 0; c < Channels; ++c) {
+                Sample* channel = samples[c];
+                for (int i = begin; i < end; ++i) {
+                    channel[i] = static_cast<Sample>(channels[c].process(channel[i], cascade));
+                }
             }
         }
     }
