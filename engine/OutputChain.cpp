@@ -242,6 +242,10 @@ void OutputChain::processPiece(float* left, float* right, int frames,
 }
 
 void OutputChain::runGlobalFilter(float* left, float* right, int frames, float filterType) {
+    if (!filterLowPass.isGliding() && !filterHighPass.isGliding()) {
+        runSettledGlobalFilter(left, right, frames, filterType);
+        return;
+    }
     float* highLeft = workBuffer(0);
     float* highRight = workBuffer(1);
     std::copy_n(left, frames, highLeft);
@@ -257,7 +261,29 @@ void OutputChain::runGlobalFilter(float* left, float* right, int frames, float f
     }
 }
 
+// The two filters step side by side, so each one's recursion latency hides behind the other's.
+void OutputChain::runSettledGlobalFilter(float* left, float* right, int frames, float filterType) {
+    auto low = filterLowPass.stereoRunner();
+    auto high = filterHighPass.stereoRunner();
+    const float lowShare = 1.0f - filterType;
+    for (int i = 0; i < frames; ++i) {
+        const __m128d x = Dsp::loadStereo(left, right, i);
+        float lows[2];
+        float highs[2];
+        Dsp::storeStereo(low.step(x), lows, lows + 1, 0);
+        Dsp::storeStereo(high.step(x), highs, highs + 1, 0);
+        left[i] = lowShare * lows[0] + filterType * highs[0];
+        right[i] = lowShare * lows[1] + filterType * highs[1];
+    }
+    low.save();
+    high.save();
+}
+
 void OutputChain::runDumpExpandAndClip(float* left, float* right, int frames) {
+    if (!dumpHighPass.isGliding() && !dumpLowPass.isGliding()) {
+        runSettledDumpExpandAndClip(left, right, frames);
+        return;
+    }
     float* const channels[2] = {left, right};
     dumpHighPass.process(frames, channels);
     dumpLowPass.process(frames, channels);
@@ -267,8 +293,28 @@ void OutputChain::runDumpExpandAndClip(float* left, float* right, int frames) {
     }
 }
 
+// The high-pass output is rounded to the sample type before the low-pass takes it, as it is
+// when the two run one after the other.
+void OutputChain::runSettledDumpExpandAndClip(float* left, float* right, int frames) {
+    auto high = dumpHighPass.stereoRunner();
+    auto low = dumpLowPass.stereoRunner();
+    for (int i = 0; i < frames; ++i) {
+        float highs[2];
+        Dsp::storeStereo(high.step(Dsp::loadStereo(left, right, i)), highs, highs + 1, 0);
+        Dsp::storeStereo(low.step(Dsp::loadStereo(highs, highs + 1, 0)), left, right, i);
+        left[i] = clampValue(left[i], -1.0f, 1.0f);
+        right[i] = clampValue(right[i], -1.0f, 1.0f);
+    }
+    high.save();
+    low.save();
+}
+
 void OutputChain::runToneBands(float* left, float* right, int frames,
                                const OutputChainControls& controls) {
+    if (!bandLowPass.isGliding() && !bandBandPass.isGliding() && !bandHighPass.isGliding()) {
+        runSettledToneBands(left, right, frames, controls);
+        return;
+    }
     float* const bass[2] = {workBuffer(0), workBuffer(1)};
     float* const mid[2] = {workBuffer(2), workBuffer(3)};
     float* const high[2] = {workBuffer(4), workBuffer(5)};
@@ -282,6 +328,32 @@ void OutputChain::runToneBands(float* left, float* right, int frames,
     addBand(left, right, frames, controls.bassAmount, bass);
     addBand(left, right, frames, controls.midAmount, mid);
     addBand(left, right, frames, controls.highAmount, high);
+}
+
+// The three bands step side by side; each band is added in the order the block loop adds
+// them, and only when its amount is above zero.
+void OutputChain::runSettledToneBands(float* left, float* right, int frames,
+                                      const OutputChainControls& controls) {
+    auto bass = bandLowPass.stereoRunner();
+    auto mid = bandBandPass.stereoRunner();
+    auto high = bandHighPass.stereoRunner();
+    const float amounts[3] = {controls.bassAmount, controls.midAmount, controls.highAmount};
+    for (int i = 0; i < frames; ++i) {
+        const __m128d x = Dsp::loadStereo(left, right, i);
+        float bands[3][2];
+        Dsp::storeStereo(bass.step(x), bands[0], bands[0] + 1, 0);
+        Dsp::storeStereo(mid.step(x), bands[1], bands[1] + 1, 0);
+        Dsp::storeStereo(high.step(x), bands[2], bands[2] + 1, 0);
+        for (int band = 0; band < 3; ++band) {
+            if (amounts[band] > 0.0f) {
+                left[i] += amounts[band] * bands[band][0];
+                right[i] += amounts[band] * bands[band][1];
+            }
+        }
+    }
+    bass.save();
+    mid.save();
+    high.save();
 }
 
 } // namespace Korvatune

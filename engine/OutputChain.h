@@ -61,8 +61,12 @@ private:
     void applyDumpExpand(std::uint64_t settings);
     void processPiece(float* left, float* right, int frames, const OutputChainControls& controls);
     void runGlobalFilter(float* left, float* right, int frames, float filterType);
+    void runSettledGlobalFilter(float* left, float* right, int frames, float filterType);
     void runDumpExpandAndClip(float* left, float* right, int frames);
+    void runSettledDumpExpandAndClip(float* left, float* right, int frames);
     void runToneBands(float* left, float* right, int frames, const OutputChainControls& controls);
+    void runSettledToneBands(float* left, float* right, int frames,
+                             const OutputChainControls& controls);
     float* workBuffer(int index) { return work.data() + index * kWorkFrames; }
 
     Distortion distortion;

@@ -47,6 +47,13 @@ public:
         processRange(this->design.cascade(), 0, frames, samples);
     }
 
+    // Both channels with the current design, for a caller that steps several stereo filters
+    // side by side. The runner holds the state until its save().
+    StereoCascadeRunner<DesignClass::CascadeType::maxSections>
+    stereoRunner() requires(Channels == 2 && std::is_same_v<State, DirectFormII>) {
+        return {this->design.cascade(), channels[0], channels[1]};
+    }
+
 protected:
     using CascadeType = typename DesignClass::CascadeType;
 

@@ -20,6 +20,7 @@ public:
     const Parameters& getTransitionParameters() const { return transition; }
     // -1 until the first parameter set, then the samples left in the current glide.
     int getRemainingTransitionSamples() const { return remaining; }
+    bool isGliding() const { return remaining > 0; }
 
 protected:
     // The very first set takes effect at once; every later one starts a full glide.

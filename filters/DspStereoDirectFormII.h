@@ -8,34 +8,33 @@
 
 namespace Dsp {
 
-// Two channels' Direct Form II cascades in the two lanes of SSE2 double vectors: the same
-// operations in the same order as DirectFormII::process and ChannelState::process, so each
-// lane's result is bit for bit the scalar one (SSE2 is the baseline of every target).
-template <int MaxSections, class Sample>
-void processStereoDirectFormII(const Cascade<MaxSections>& cascade,
-                               ChannelState<DirectFormII, MaxSections>& left,
-                               ChannelState<DirectFormII, MaxSections>& right, Sample* leftSamples,
-                               Sample* rightSamples, int begin, int end) {
-    const int count = cascade.sectionCount();
-    __m128d a1[MaxSections] = {}, a2[MaxSections] = {}, b0[MaxSections] = {};
-    __m128d b1[MaxSections] = {}, b2[MaxSections] = {};
-    __m128d w1[MaxSections] = {}, w2[MaxSections] = {};
-    for (int s = 0; s < count; ++s) {
-        const Biquad& section = cascade.section(s);
-        a1[s] = _mm_set1_pd(section.a1);
-        a2[s] = _mm_set1_pd(section.a2);
-        b0[s] = _mm_set1_pd(section.b0);
-        b1[s] = _mm_set1_pd(section.b1);
-        b2[s] = _mm_set1_pd(section.b2);
-        w1[s] = _mm_set_pd(right.section(s).previous(), left.section(s).previous());
-        w2[s] = _mm_set_pd(right.section(s).beforePrevious(), left.section(s).beforePrevious());
+// Two channels' Direct Form II cascades in the two lanes of SSE2 double vectors (left in the
+// low lane): the same operations in the same order as DirectFormII::process and
+// ChannelState::process, so each lane's result is bit for bit the scalar one. SSE2 is the
+// baseline of every target. The states are taken at construction and written back by save(),
+// so several runners can step side by side, which hides each recursion's latency.
+template <int MaxSections> class StereoCascadeRunner {
+public:
+    using Channel = ChannelState<DirectFormII, MaxSections>;
+
+    StereoCascadeRunner(const Cascade<MaxSections>& cascade, Channel& leftChannel,
+                        Channel& rightChannel)
+        : left(leftChannel), right(rightChannel), count(cascade.sectionCount()),
+          offset(_mm_set_pd(right.guardOffset(), left.guardOffset())) {
+        for (int s = 0; s < count; ++s) {
+            const Biquad& section = cascade.section(s);
+            a1[s] = _mm_set1_pd(section.a1);
+            a2[s] = _mm_set1_pd(section.a2);
+            b0[s] = _mm_set1_pd(section.b0);
+            b1[s] = _mm_set1_pd(section.b1);
+            b2[s] = _mm_set1_pd(section.b2);
+            w1[s] = _mm_set_pd(right.section(s).previous(), left.section(s).previous());
+            w2[s] = _mm_set_pd(right.section(s).beforePrevious(), left.section(s).beforePrevious());
+        }
     }
-    const __m128d signBit = _mm_set1_pd(-0.0);
-    __m128d offset = _mm_set_pd(right.guardOffset(), left.guardOffset());
-    for (int i = begin; i < end; ++i) {
-        offset = _mm_xor_pd(offset, signBit);
-        __m128d x =
-            _mm_set_pd(static_cast<double>(rightSamples[i]), static_cast<double>(leftSamples[i]));
+
+    __m128d step(__m128d x) {
+        offset = _mm_xor_pd(offset, _mm_set1_pd(-0.0));
         __m128d sectionOffset = offset;
         for (int s = 0; s < count; ++s) {
             const __m128d w = _mm_add_pd(
@@ -47,17 +46,52 @@ void processStereoDirectFormII(const Cascade<MaxSections>& cascade,
             w1[s] = w;
             sectionOffset = _mm_setzero_pd();
         }
-        leftSamples[i] = static_cast<Sample>(_mm_cvtsd_f64(x));
-        rightSamples[i] = static_cast<Sample>(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)));
+        return x;
     }
-    for (int s = 0; s < count; ++s) {
-        _mm_storel_pd(&left.section(s).previous(), w1[s]);
-        _mm_storeh_pd(&right.section(s).previous(), w1[s]);
-        _mm_storel_pd(&left.section(s).beforePrevious(), w2[s]);
-        _mm_storeh_pd(&right.section(s).beforePrevious(), w2[s]);
+
+    void save() {
+        for (int s = 0; s < count; ++s) {
+            _mm_storel_pd(&left.section(s).previous(), w1[s]);
+            _mm_storeh_pd(&right.section(s).previous(), w1[s]);
+            _mm_storel_pd(&left.section(s).beforePrevious(), w2[s]);
+            _mm_storeh_pd(&right.section(s).beforePrevious(), w2[s]);
+        }
+        _mm_storel_pd(&left.guardOffset(), offset);
+        _mm_storeh_pd(&right.guardOffset(), offset);
     }
-    _mm_storel_pd(&left.guardOffset(), offset);
-    _mm_storeh_pd(&right.guardOffset(), offset);
+
+private:
+    Channel& left;
+    Channel& right;
+    int count;
+    __m128d offset;
+    __m128d a1[MaxSections] = {}, a2[MaxSections] = {}, b0[MaxSections] = {};
+    __m128d b1[MaxSections] = {}, b2[MaxSections] = {};
+    __m128d w1[MaxSections] = {}, w2[MaxSections] = {};
+};
+
+// A stereo frame as doubles, left in the low lane; and back, each lane rounded as a scalar
+// cast would round it.
+template <class Sample> __m128d loadStereo(const Sample* left, const Sample* right, int i) {
+    return _mm_set_pd(static_cast<double>(right[i]), static_cast<double>(left[i]));
+}
+
+template <class Sample> void storeStereo(__m128d x, Sample* left, Sample* right, int i) {
+    left[i] = static_cast<Sample>(_mm_cvtsd_f64(x));
+    right[i] = static_cast<Sample>(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)));
+}
+
+template <int MaxSections, class Sample>
+void processStereoDirectFormII(const Cascade<MaxSections>& cascade,
+                               ChannelState<DirectFormII, MaxSections>& left,
+                               ChannelState<DirectFormII, MaxSections>& right, Sample* leftSamples,
+                               Sample* rightSamples, int begin, int end) {
+    StereoCascadeRunner<MaxSections> runner(cascade, left, right);
+    for (int i = begin; i < end; ++i) {
+        storeStereo(runner.step(loadStereo(leftSamples, rightSamples, i)), leftSamples,
+                    rightSamples, i);
+    }
+    runner.save();
 }
 
 } // namespace Dsp
