@@ -51,7 +51,37 @@ struct TimedEvent {
     std::vector<std::uint8_t> bytes;
 };
 
-// Sends the events at their frames straight to a fresh instance, as a sequencer would.
+bool isProgramChange(const TimedEvent& event) {
+    return (event.bytes[0] & 0xF0) == 0xC0;
+}
+
+// Sends the events in [from, to) to the instance and renders those frames.
+void renderSpan(PluginHost& host, const std::vector<TimedEvent>& events, std::int64_t from,
+                std::int64_t to, Stereo& result) {
+    std::vector<VstMidiEvent> due;
+    for (const TimedEvent& event : events) {
+        if (event.frame >= from && event.frame < to && !isProgramChange(event)) {
+            VstMidiEvent midi{};
+            midi.type = kVstMidiType;
+            midi.byteSize = sizeof midi;
+            midi.deltaFrames = static_cast<std::int32_t>(event.frame - from);
+            std::copy(event.bytes.begin(), event.bytes.end(), midi.midiData);
+            due.push_back(midi);
+        }
+    }
+    // Two events per span at most in these tests, the size of the declared list.
+    VstEvents list{};
+    list.numEvents = static_cast<std::int32_t>(due.size());
+    for (std::size_t i = 0; i < due.size(); ++i) {
+        list.events[i] = reinterpret_cast<VstEvent*>(&due[i]);
+    }
+    host.sendEvents(list);
+    host.process(result.left.data() + from, result.right.data() + from,
+                 static_cast<int>(to - from));
+}
+
+// Sends the events at their frames straight to a fresh instance, as a sequencer would; a
+// program change selects its program between the frames before it and its own.
 Stereo renderDirect(int program, const std::vector<TimedEvent>& events, std::int64_t frames) {
     std::string error;
     auto host = PluginHost::createBuiltIn(error);
@@ -62,26 +92,16 @@ Stereo renderDirect(int program, const std::vector<TimedEvent>& events, std::int
     result.left.resize(static_cast<std::size_t>(frames));
     result.right.resize(static_cast<std::size_t>(frames));
     for (std::int64_t start = 0; start < frames; start += kBlock) {
-        const int count = static_cast<int>(std::min<std::int64_t>(kBlock, frames - start));
-        std::vector<VstMidiEvent> due;
+        std::int64_t from = start;
+        const std::int64_t blockEnd = std::min<std::int64_t>(start + kBlock, frames);
         for (const TimedEvent& event : events) {
-            if (event.frame >= start && event.frame < start + count) {
-                VstMidiEvent midi{};
-                midi.type = kVstMidiType;
-                midi.byteSize = sizeof midi;
-                midi.deltaFrames = static_cast<std::int32_t>(event.frame - start);
-                std::copy(event.bytes.begin(), event.bytes.end(), midi.midiData);
-                due.push_back(midi);
+            if (isProgramChange(event) && event.frame >= start && event.frame < blockEnd) {
+                renderSpan(*host, events, from, event.frame, result);
+                host->selectProgram(event.bytes[1]);
+                from = event.frame;
             }
         }
-        // Two events per block at most in these tests, the size of the declared list.
-        VstEvents list{};
-        list.numEvents = static_cast<std::int32_t>(due.size());
-        for (std::size_t i = 0; i < due.size(); ++i) {
-            list.events[i] = reinterpret_cast<VstEvent*>(&due[i]);
-        }
-        host->sendEvents(list);
-        host->process(result.left.data() + start, result.right.data() + start, count);
+        renderSpan(*host, events, from, blockEnd, result);
     }
     return result;
 }
@@ -202,6 +222,27 @@ TEST_F(MidiRender, ProgramChangesSelectTheProgramUnlessOneIsGiven) {
     ASSERT_FALSE(program25 == program3);
     EXPECT_TRUE(render(midiFile(0, 96, {changed}), {"--tail", "0.1"}) == program25);
     EXPECT_TRUE(render(midiFile(0, 96, {changed}), {"-p", "3", "--tail", "0.1"}) == program3);
+}
+
+TEST_F(MidiRender, AProgramChangeMidFileSwitchesOnItsFrame) {
+    TrackBytes track;
+    track.event(0, {0x90, 36, 127})
+        .event(32, {0x80, 36, 0})
+        .event(16, {0xC0, 25}) // frame 11025, inside a block
+        .event(0, {0x90, 36, 127})
+        .event(32, {0x80, 36, 0})
+        .end();
+    const Stereo rendered = render(midiFile(0, 96, {track}), {"--tail", "0.1"});
+    const std::vector<TimedEvent> events = {
+        {0, {0x90, 36, 127}},          {framesOf(32), {0x80, 36, 0}},
+        {framesOf(48), {0xC0, 25}},    {framesOf(48), {0x90, 36, 127}},
+        {framesOf(80), {0x80, 36, 0}},
+    };
+    const Stereo direct = renderDirect(0, events, framesOf(80) + kRate / 10);
+    EXPECT_TRUE(rendered == direct);
+    auto withoutChange = events;
+    withoutChange.erase(withoutChange.begin() + 2);
+    EXPECT_FALSE(rendered == renderDirect(0, withoutChange, framesOf(80) + kRate / 10));
 }
 
 TEST_F(MidiRender, BadFilesExitWithStatusTwoAndLeaveNoOutput) {
