@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace Korvatune {
@@ -153,6 +154,28 @@ TEST(MidiFile, EveryTruncationIsRefusedOrReadSafely) {
         EXPECT_THROW(parseMidiFile(Bytes(whole.begin(), whole.begin() + length)), MidiFileError)
             << length;
     }
+}
+
+TEST(MidiFile, RandomlyDamagedFilesAreRefusedOrReadSafely) {
+    const Bytes whole = validFile();
+    std::mt19937 random(13);
+    std::uniform_int_distribution<std::size_t> position(0, whole.size() - 1);
+    std::uniform_int_distribution<int> value(0, 255);
+    int refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes damaged = whole;
+        for (int hits = 1 + round % 4; hits > 0; --hits) {
+            damaged[position(random)] = static_cast<std::uint8_t>(value(random));
+        }
+        try {
+            const MidiSong song = parseMidiFile(damaged);
+            EXPECT_LE(song.messages.size(), damaged.size() / 2);
+        } catch (const MidiFileError& error) {
+            EXPECT_GT(std::string(error.what()).size(), 5u);
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 100);
 }
 
 TEST(MidiFile, ReadsFromDiskAndNamesTheSystemError) {
