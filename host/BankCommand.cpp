@@ -97,10 +97,10 @@ struct Sample {
     int velocity;
 };
 
-std::vector<Sample> samplesOf(const BankPlan& plan, const std::string& name) {
+std::vector<Sample> samplesOf(const BankPlan& plan, int index, const std::string& name) {
     const std::string ext = fileExtensionOf(plan.job.format);
     if (!plan.folderPerProgram()) {
-        return {{"", plan.job.note.note, plan.job.note.velocity}};
+        return {{numbered(index, name) + ext, plan.job.note.note, plan.job.note.velocity}};
     }
     const auto notes = plan.notes.empty() ? std::vector<int>{plan.job.note.note} : plan.notes;
     const auto velocities =
@@ -148,17 +148,14 @@ std::string renderProgram(const BankPlan& plan, int index, const std::string& na
         folder /= numbered(index, name);
         makeFolder(folder);
     }
-    const std::vector<Sample> samples = samplesOf(plan, name);
+    const std::vector<Sample> samples = samplesOf(plan, index, name);
     std::ostringstream summary;
     for (const Sample& sample : samples) {
         RenderJob job = plan.job;
         job.session.program = std::to_string(index);
         job.note.note = sample.note;
         job.note.velocity = sample.velocity;
-        const std::string path =
-            (folder / (sample.fileName.empty() ? numbered(index, name) + fileExtensionOf(job.format)
-                                               : sample.fileName))
-                .string();
+        const std::string path = (folder / sample.fileName).string();
         const StereoBuffer buffer = renderJob(job);
         writeOrThrow(path, buffer, job);
         summary << index << " " << name << "\t" << decibelText(peakDecibels(buffer)) << "\t"
