@@ -245,6 +245,18 @@ TEST_F(MidiRender, AProgramChangeMidFileSwitchesOnItsFrame) {
     EXPECT_FALSE(rendered == renderDirect(0, withoutChange, framesOf(80) + kRate / 10));
 }
 
+TEST_F(MidiRender, AModuleFromDiskWithSettingsRendersLikeTheBuiltInInstrument) {
+    TrackBytes track;
+    track.event(0, {0x90, 36, 127}).event(48, {0x80, 36, 0}).end();
+    const Bytes song = midiFile(0, 96, {track});
+    const std::vector<std::string> options = {"-p", "7", "--set", "OscPitch1=0.8", "--tail", "0.1"};
+    const Stereo builtIn = render(song, options);
+    auto fromDisk = options;
+    fromDisk.insert(fromDisk.end(), {"--plugin", OMBRAFELL_MODULE_PATH});
+    EXPECT_TRUE(render(song, fromDisk) == builtIn);
+    EXPECT_FALSE(render(song, {"-p", "7", "--tail", "0.1"}) == builtIn);
+}
+
 TEST_F(MidiRender, BadFilesExitWithStatusTwoAndLeaveNoOutput) {
     TrackBytes track;
     track.event(0, {0x90, 36, 127}).event(48, {0x80, 36, 0}).end();
