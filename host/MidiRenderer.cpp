@@ -114,7 +114,8 @@ private:
     EventList events;
 };
 
-// Counts the quiet frames in a row; the render may stop once enough follow the last event.
+// Counts the quiet frames in a row after the last event; the render may stop once there are
+// enough. Quiet before the last event does not count: that event may start a note.
 class SilenceWatch {
 public:
     SilenceWatch(int sampleRate, std::int64_t lastEventFrame)
@@ -126,10 +127,10 @@ public:
                                           std::int64_t end) {
         for (std::int64_t frame = start; frame < end; ++frame) {
             const auto i = static_cast<std::size_t>(frame);
-            const bool quiet =
-                std::fabs(buffer.left[i]) < threshold && std::fabs(buffer.right[i]) < threshold;
+            const bool quiet = frame > lastEventFrame && std::fabs(buffer.left[i]) < threshold &&
+                               std::fabs(buffer.right[i]) < threshold;
             quietFrames = quiet ? quietFrames + 1 : 0;
-            if (quietFrames >= needed && frame >= lastEventFrame) {
+            if (quietFrames >= needed) {
                 return frame + 1;
             }
         }

@@ -212,6 +212,20 @@ TEST_F(MidiRender, EndsOnceTheReleaseHasDiedAway) {
               1e-5f);
 }
 
+TEST_F(MidiRender, SilenceBeforeTheLastEventDoesNotEndTheFile) {
+    TrackBytes track;
+    // A second of silence, then a note that starts and is released on the same tick.
+    track.event(0, {0x90, 36, 127}).event(48, {0x80, 36, 0}).event(144, {0x90, 38, 127});
+    track.event(0, {0x80, 38, 0}).end();
+    const Stereo rendered = render(midiFile(0, 96, {track}));
+    const std::size_t lastEvent = framesOf(192);
+    ASSERT_GT(rendered.left.size(), lastEvent + kRate / 10);
+    EXPECT_GT(
+        std::fabs(*std::max_element(rendered.left.begin() + lastEvent, rendered.left.end(),
+                                    [](float a, float b) { return std::fabs(a) < std::fabs(b); })),
+        1e-3f);
+}
+
 TEST_F(MidiRender, ProgramChangesSelectTheProgramUnlessOneIsGiven) {
     TrackBytes plain;
     plain.event(0, {0x90, 36, 127}).event(48, {0x80, 36, 0}).end();
