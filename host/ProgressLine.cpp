@@ -1,17 +1,11 @@
 #include "host/ProgressLine.h"
 
+#include "host/StandardError.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
-
-#ifdef _WIN32
-#include <io.h>
-#define OMBRAFELL_ISATTY(fd) _isatty(fd)
-#else
-#include <unistd.h>
-#define OMBRAFELL_ISATTY(fd) isatty(fd)
-#endif
 
 namespace Korvatune {
 
@@ -70,7 +64,7 @@ void ProgressLine::finish() {
 }
 
 bool isTerminal(const std::ostream& stream) {
-    return &stream == &std::cerr && OMBRAFELL_ISATTY(2) != 0;
+    return &stream == &std::cerr && standardErrorIsTerminal();
 }
 
 } // namespace Korvatune
