@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 // The 25 transfer curves, each a small callable built once per block, so that a block picks its
 // curve once instead of switching on the type for every sample.
@@ -72,13 +73,23 @@ inline auto invertAndDrive(float gain) {
     return [gain](float x) { return invertSample(x) * gain; };
 }
 
+// |x| raised to G leaves the float range (0.01 to the 19th) long before the curve stops caring,
+// and flushing it there would drop the arctangent half on quiet input. So the chain stays in
+// double until p, and below double's normal range, where arctan(r) is r, p is |x| to the power
+// G times 1/G: no intermediate depends on the processor's flush mode.
+inline float bigBadBend(float magnitude, float gain, float inverseGain) {
+    const double base = magnitude;
+    const double raised = std::pow(base, double{gain});
+    if (raised >= std::numeric_limits<double>::min()) {
+        return static_cast<float>(std::pow(std::atan(raised), double{inverseGain}));
+    }
+    return static_cast<float>(std::pow(base, double{gain} * double{inverseGain}));
+}
+
 inline auto bigBad(const DistortionTable& shape, float gain) {
     const float inverseGain = 1.0f / gain;
     return [&shape, gain, inverseGain](float x) {
-        const auto raised =
-            static_cast<float>(std::pow(static_cast<double>(std::fabs(x)), double{gain}));
-        const auto bent = static_cast<float>(
-            std::pow(std::atan(static_cast<double>(raised)), double{inverseGain}));
+        const float bent = bigBadBend(std::fabs(x), gain, inverseGain);
         const auto arctangentPart = static_cast<float>((x > 0.0f ? 0.2777 : -0.0777) * gain * bent);
         return static_cast<float>(0.4 * tableSign(x) * gain * shape[tableIndex(x)] +
                                   0.6 * arctangentPart);

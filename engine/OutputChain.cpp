@@ -1,5 +1,6 @@
 #include "engine/OutputChain.h"
 
+#include "engine/NonFiniteSamples.h"
 #include "engine/SampleFunctions.h"
 
 #include <algorithm>
@@ -212,14 +213,18 @@ void OutputChain::applyPendingSettings() {
     const std::uint32_t resetsNow = resetRequests.load(std::memory_order_acquire);
     if (resetsNow != appliedResets) {
         appliedResets = resetsNow;
-        bandLowPass.reset();
-        bandBandPass.reset();
-        bandHighPass.reset();
-        filterLowPass.reset();
-        filterHighPass.reset();
-        dumpLowPass.reset();
-        dumpHighPass.reset();
+        clearFilterMemory();
     }
+}
+
+void OutputChain::clearFilterMemory() {
+    bandLowPass.reset();
+    bandBandPass.reset();
+    bandHighPass.reset();
+    filterLowPass.reset();
+    filterHighPass.reset();
+    dumpLowPass.reset();
+    dumpHighPass.reset();
 }
 
 void OutputChain::processBlock(float* left, float* right, int frames,
@@ -230,6 +235,13 @@ void OutputChain::processBlock(float* left, float* right, int frames,
     applyPendingSettings();
     for (int start = 0; start < frames; start += kWorkFrames) {
         processPiece(left + start, right + start, std::min(kWorkFrames, frames - start), controls);
+    }
+    // A recursion that ran away would stay non-finite for good; it restarts, and the samples it
+    // spoiled are written as silence.
+    const bool leftSpoiled = scrubNonFinite(left, frames);
+    const bool rightSpoiled = scrubNonFinite(right, frames);
+    if (leftSpoiled || rightSpoiled) {
+        clearFilterMemory();
     }
 }
 

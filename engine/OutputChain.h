@@ -57,6 +57,7 @@ private:
 
     void configureFilters(double rate);
     void applyPendingSettings();
+    void clearFilterMemory();
     void applyGlobalFilter(std::uint64_t settings);
     void applyDumpExpand(std::uint64_t settings);
     void processPiece(float* left, float* right, int frames, const OutputChainControls& controls);

@@ -1,9 +1,11 @@
 #include "host/Arguments.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace Korvatune {
 
@@ -42,6 +44,32 @@ float parseNumber(const std::string& text, const std::string& what) {
         throw UsageError(what + " is not a number: " + text);
     }
     return value;
+}
+
+std::vector<int> parseNumberList(const std::string& text, int lowest, int highest,
+                                 const std::string& what) {
+    std::set<int> numbers;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
+        const std::size_t dash = item.find('-', 1);
+        const auto first = asInteger(item.substr(0, dash));
+        const auto last = dash == std::string::npos ? first : asInteger(item.substr(dash + 1));
+        if (!first || !last || *first > *last) {
+            throw UsageError(what +
+                             " must be numbers or ranges like 36,38,41 or 24-48, got: " + text);
+        }
+        if (*first < lowest || *last > highest) {
+            throw UsageError(what + " must lie within " + std::to_string(lowest) + ".." +
+                             std::to_string(highest) + ", got: " + text);
+        }
+        for (int number = *first; number <= *last; ++number) {
+            numbers.insert(number);
+        }
+        start = comma + 1;
+    }
+    return {numbers.begin(), numbers.end()};
 }
 
 } // namespace Korvatune

@@ -31,5 +31,9 @@ private:
 int parseInteger(const std::string& text, const std::string& what);
 float parseNumber(const std::string& text, const std::string& what);
 std::optional<int> asInteger(const std::string& text);
+// Whole numbers and ranges separated by commas ("36,38,41", "24-48"), each within lowest..highest;
+// sorted, each once.
+std::vector<int> parseNumberList(const std::string& text, int lowest, int highest,
+                                 const std::string& what);
 
 } // namespace Korvatune

@@ -12,6 +12,7 @@ bool readSessionOption(const std::string& word, Arguments& args, Session& sessio
         session.pluginPath = args.valueOf(word);
     } else if (word == "-p" || word == "--program") {
         session.program = args.valueOf(word);
+        session.programChosen = true;
     } else if (word == "--preset") {
         session.preset = args.valueOf(word);
     } else if (word == "--set") {

@@ -15,6 +15,8 @@ namespace Korvatune {
 struct Session {
     std::string pluginPath;
     std::string program = "0";
+    // Whether -p was given, so that a MIDI file may choose the program when it was not.
+    bool programChosen = false;
     std::optional<std::string> preset;
     std::vector<std::pair<std::string, std::string>> settings;
     bool help = false;

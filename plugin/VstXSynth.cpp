@@ -126,10 +126,12 @@ bool VstXSynth::getProgramNameIndexed(std::int32_t, std::int32_t index, char* te
 }
 
 void VstXSynth::setParameter(std::int32_t index, float value) {
-    // One bad automation value must not poison the sound for good.
+    // One bad automation value must not poison the sound for good, and values beyond the 0..1
+    // the interface defines would drive the voices and the chain to overflow.
     if (!isParameterIndex(index) || !std::isfinite(value)) {
         return;
     }
+    value = std::clamp(value, 0.0f, 1.0f);
     currentProgram().setRawValue(index, value);
     workingValues[index].store(value, std::memory_order_relaxed);
     applyParameterEffect(index, value);

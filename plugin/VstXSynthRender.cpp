@@ -1,5 +1,6 @@
 #include "plugin/VstXSynth.h"
 
+#include "engine/NonFiniteSamples.h"
 #include "plugin/DenormalGuard.h"
 
 #include <algorithm>
@@ -176,6 +177,9 @@ void VstXSynth::applyVolumeAndMeter(float** outputs, std::int32_t frames) {
         float* samples = outputs[channel];
         for (std::int32_t i = 0; i < frames; ++i) {
             samples[i] *= volume;
+        }
+        scrubNonFinite(samples, frames);
+        for (std::int32_t i = 0; i < frames; ++i) {
             peaks[channel] = std::max(peaks[channel], std::fabs(samples[i]));
         }
     }

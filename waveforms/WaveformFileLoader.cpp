@@ -25,6 +25,16 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     std::FILE* get() const { return file; }
 
+    // Opening succeeds for a folder on some systems, and reading then fails; a probe of one byte
+    // tells such a file from an empty one before anything is changed.
+    bool readable() const {
+        if (!file) {
+            return false;
+        }
+        std::fgetc(file);
+        return !std::ferror(file) && std::fseek(file, 0, SEEK_SET) == 0;
+    }
+
 private:
     std::FILE* file;
 };
@@ -148,7 +158,7 @@ bool WaveformFileLoader::loadRaw(const char* path, float* table, float* scratch)
         return false;
     }
     FileHandle file(path);
-    if (!file.get()) {
+    if (!file.readable()) {
         return false;
     }
     std::memset(scratch, 0, sizeof(float) * kTableSize);
@@ -165,6 +175,9 @@ bool WaveformFileLoader::loadRaw(const char* path, float* table, float* scratch)
     // The scratch table doubles as the byte buffer; each float is decoded in its own place.
     auto* bytes = reinterpret_cast<unsigned char*>(scratch);
     const std::size_t got = readBytes(file.get(), bytes, static_cast<std::size_t>(wanted) * 4);
+    if (std::ferror(file.get())) {
+        return false; // a folder, or a failing device: the slot keeps what it had
+    }
     const int floatsRead = static_cast<int>(got / 4);
     for (int k = 0; k < floatsRead; ++k) {
         scratch[k] = floatFromLe(bytes + 4 * k);
@@ -185,7 +198,7 @@ bool WaveformFileLoader::loadWave(const char* path, float* table, float* scratch
         return false;
     }
     FileHandle file(path);
-    if (!file.get()) {
+    if (!file.readable()) {
         return false;
     }
     unsigned char riff[12];
@@ -208,9 +221,13 @@ bool WaveformFileLoader::loadWave(const char* path, float* table, float* scratch
     // The scratch table doubles as the byte buffer; bytes past the end of the file read as zero.
     std::memset(scratch, 0, sizeof(float) * kTableSize);
     const auto* bytes = reinterpret_cast<unsigned char*>(scratch);
-    if (std::fseek(file.get(), layout.dataOffset, SEEK_SET) == 0) {
-        readBytes(file.get(), reinterpret_cast<unsigned char*>(scratch),
-                  static_cast<std::size_t>(n) * kWaveBytesPerSample);
+    if (std::fseek(file.get(), layout.dataOffset, SEEK_SET) != 0) {
+        return false;
+    }
+    readBytes(file.get(), reinterpret_cast<unsigned char*>(scratch),
+              static_cast<std::size_t>(n) * kWaveBytesPerSample);
+    if (std::ferror(file.get())) {
+        return false;
     }
     for (int k = 0; k < n; ++k) {
         const auto sample = static_cast<std::int16_t>(readLe16(bytes + 2 * k));

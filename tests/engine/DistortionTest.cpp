@@ -1,4 +1,6 @@
 #include "engine/Distortion.h"
+#include "engine/DistortionTables.h"
+#include "plugin/DenormalGuard.h"
 #include "programs/ProgramKeys.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +144,41 @@ TEST(DistortionTest, BlendedDrivesMatchHandComputedValues) {
     EXPECT_NEAR(shaped(d, 19, 0.05f, 0.5f), 0.5025f, 2e-4f);
     EXPECT_NEAR(shaped(d, 19, 0.05f, -0.5f), -0.3838f, 2e-4f);
     EXPECT_NEAR(shaped(d, 20, 0.05f, 0.5f), 0.8929f, 2e-4f);
+}
+
+// The curve as written, with every intermediate exact: nothing flushed, nothing underflowed.
+float bigBadReference(const DistortionTables& tables, float amount, float x) {
+    const float gain = 20.0f * amount + 1.0f;
+    const float inverseGain = 1.0f / gain;
+    const long double raised = std::pow(static_cast<long double>(std::fabs(x)), gain);
+    const auto bent = static_cast<float>(std::pow(std::atan(raised), inverseGain));
+    const auto blend = static_cast<float>((x > 0.0f ? 0.2777 : -0.0777) * gain * bent);
+    const int i = static_cast<int>(std::fabs(x) * 256.0f) & 0xFF;
+    return static_cast<float>(0.4 * (x > 0.0f ? 1.0f : -1.0f) * gain * tables.shape13[i] +
+                              0.6 * blend);
+}
+
+TEST(DistortionTest, BigBadDriveOnQuietInputIgnoresTheFlushMode) {
+    const DistortionTables tables = buildDistortionTables();
+    Distortion d;
+    d.setType(typeValue(19));
+    for (const float amount : {0.5f, 0.9f, 1.0f}) {
+        d.setAmount(amount);
+        for (float magnitude = 1e-4f; magnitude <= 0.05f; magnitude *= 1.01f) {
+            for (const float x : {magnitude, -magnitude}) {
+                const float plain = d.process(x);
+                float flushed;
+                {
+                    const DenormalGuard flushToZero;
+                    flushed = d.process(x);
+                }
+                ASSERT_EQ(plain, flushed) << "amount " << amount << " x " << x;
+                const float reference = bigBadReference(tables, amount, x);
+                ASSERT_NEAR(plain, reference, 4e-7f * std::fabs(reference))
+                    << "amount " << amount << " x " << x;
+            }
+        }
+    }
 }
 
 TEST(DistortionTest, CosineTypesFollowTheirCurves) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -190,6 +191,33 @@ TEST(OutputChain, ValuesOutsideTheControlRangeKeepTheFiltersStable) {
         ASSERT_TRUE(std::isfinite(sample));
         ASSERT_LE(std::abs(sample), 1.0f);
     }
+}
+
+TEST(OutputChain, NonFiniteInputIsSilencedAndTheNextBlockSoundsNormally) {
+    const ProgramSettings settings{0.3f, 0.8f, 0.4f, 0.5f, 0.6f};
+    const OutputChainControls controls{0.3f, 0.5f, 0.5f, 0.5f};
+    const Stereo clean = Stereo::noise(512, 0.5f, 7);
+    Stereo spoiled = clean;
+    spoiled.left[100] = std::nanf("");
+    spoiled.right[300] = std::numeric_limits<float>::infinity();
+
+    ChainPair poisoned(settings);
+    const Stereo silenced = Expected::render(poisoned.chain, spoiled, 512, controls);
+    ChainPair healthy(settings);
+    const Stereo expected = Expected::render(healthy.chain, clean, 512, controls);
+    for (std::size_t i = 0; i < silenced.left.size(); ++i) {
+        ASSERT_TRUE(std::isfinite(silenced.left[i]) && std::isfinite(silenced.right[i])) << i;
+    }
+    EXPECT_EQ(silenced.left[99], expected.left[99]);
+    EXPECT_EQ(silenced.left[100], 0.0f);
+
+    // The poisoned chain restarts its filters; a healthy one told to resume does the same.
+    healthy.chain.resume();
+    const Stereo next = Stereo::noise(512, 0.5f, 8);
+    const Stereo recovered = Expected::render(poisoned.chain, next, 512, controls);
+    const Stereo resumed = Expected::render(healthy.chain, next, 512, controls);
+    EXPECT_EQ(recovered.left, resumed.left);
+    EXPECT_EQ(recovered.right, resumed.right);
 }
 
 } // namespace

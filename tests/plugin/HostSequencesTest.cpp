@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Korvatune {
@@ -99,6 +100,42 @@ TEST(HostSequences, WildAutomationNeverPoisonsTheOutput) {
         finite = allFinite(synth.left) && allFinite(synth.right);
     }
     EXPECT_TRUE(finite);
+}
+
+float peakOf(const std::vector<float>& samples) {
+    float peak = 0.0f;
+    for (float sample : samples) {
+        peak = std::max(peak, std::fabs(sample));
+    }
+    return peak;
+}
+
+TEST(HostSequences, ValuesBeyondTheParameterRangeAreHeldAtItsEnds) {
+    constexpr int kHeaviestProgram = 32;
+    SynthDriver synth;
+    AEffect* effect = synth.get();
+    float loudest = 0.0f;
+    for (int index = 0; index < 60; ++index) {
+        for (const float value : {-5.0f, 7.0f, 1e30f, -1e30f}) {
+            dispatch(effect, effSetProgram, 0, kHeaviestProgram);
+            for (int note = 36; note < 40; ++note) {
+                synth.noteOn(note);
+            }
+            for (int block = 0; block < 8; ++block) {
+                effect->setParameter(effect, index, value);
+                ASSERT_EQ(effect->getParameter(effect, index), value > 0.0f ? 1.0f : 0.0f)
+                    << "parameter " << index << " at " << value;
+                synth.render(64);
+                ASSERT_TRUE(allFinite(synth.left) && allFinite(synth.right))
+                    << "parameter " << index << " at " << value;
+                loudest = std::max({loudest, peakOf(synth.left), peakOf(synth.right)});
+            }
+            for (int note = 36; note < 40; ++note) {
+                synth.noteOff(note);
+            }
+        }
+    }
+    EXPECT_LT(loudest, 16.0f);
 }
 
 } // namespace

@@ -101,12 +101,13 @@ TEST_F(ParameterTexts, PanShowsSideAndPercent) {
     EXPECT_LE(display(4, -1e30f).size(), 8u);
 }
 
-TEST_F(ParameterTexts, ValuesAreStoredUnclampedAndBadOnesIgnored) {
+TEST_F(ParameterTexts, ValuesAreHeldToTheUnitRangeAndBadOnesIgnored) {
     effect->setParameter(effect, 5, 1.7f);
-    EXPECT_EQ(effect->getParameter(effect, 5), 1.7f);
+    EXPECT_EQ(effect->getParameter(effect, 5), 1.0f);
+    effect->setParameter(effect, 5, 0.3f);
     effect->setParameter(effect, 5, std::numeric_limits<float>::quiet_NaN());
     effect->setParameter(effect, 5, std::numeric_limits<float>::infinity());
-    EXPECT_EQ(effect->getParameter(effect, 5), 1.7f);
+    EXPECT_EQ(effect->getParameter(effect, 5), 0.3f);
     EXPECT_EQ(effect->getParameter(effect, 60), 0.0f);
     EXPECT_EQ(effect->getParameter(effect, -1), 0.0f);
 }

@@ -3,9 +3,12 @@
 #include "waveforms/WaveformProvider.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -147,6 +150,35 @@ TEST_F(FileLoading, MissingFileReportsFalse) {
     EXPECT_TRUE(unchanged());
     EXPECT_FALSE(provider->loadFile(nullptr, table.data()));
     EXPECT_FALSE(provider->loadFile(directory.file("absent.raw").c_str(), nullptr));
+}
+
+TEST_F(FileLoading, FolderInPlaceOfTheFileReportsFalseAndLeavesTheTable) {
+    std::filesystem::create_directories(directory.file("user01.raw"));
+    std::filesystem::create_directories(directory.file("shape.wav"));
+    EXPECT_FALSE(load(directory.file("user01.raw")));
+    EXPECT_FALSE(load(directory.file("shape.wav")));
+    EXPECT_TRUE(unchanged());
+}
+
+TEST_F(FileLoading, FileWithoutReadPermissionReportsFalseAndLeavesTheTable) {
+    const std::string path = directory.file("locked.raw");
+    writeBytes(path, rawFloats(ramp(4096)));
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(load(path));
+        EXPECT_TRUE(unchanged());
+        return;
+    }
+    // The superuser reads every file, so the load runs in a child that has given that up.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const bool refused = ::setuid(65534) == 0 && !load(path) && unchanged();
+        ::_exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // ------------------------------------------------------------------ WAVE loader
@@ -313,6 +345,28 @@ TEST_F(FileLoading, FolderNamedDotWavStillUsesTheRawLoader) {
 }
 
 // ------------------------------------------------------------------ user slots
+
+TEST_F(FileLoading, FolderInPlaceOfAUserFileKeepsTheBuiltInShape) {
+    WaveformProvider builtIn;
+    builtIn.build();
+    std::filesystem::create_directories(directory.file("waveforms/user01.raw"));
+    std::filesystem::create_directories(directory.file("waveforms/user02.raw"));
+    provider->setSubfolder("waveforms");
+    provider->setFolder(directory.get().c_str());
+    provider->build();
+    for (int index = 20; index <= 21; ++index) {
+        for (int i = 0; i < kSize; ++i) {
+            ASSERT_EQ(provider->getTableAt(index)[i], builtIn.getTableAt(index)[i]) << index;
+        }
+    }
+
+    // The editor's load of such a path fails the same way.
+    const std::string folder = directory.file("waveforms/user01.raw");
+    EXPECT_FALSE(provider->loadUserWaveform(folder.c_str(), 20.0f / 29.0f));
+    for (int i = 0; i < kSize; ++i) {
+        ASSERT_EQ(provider->getTableAt(20)[i], builtIn.getTableAt(20)[i]) << i;
+    }
+}
 
 TEST_F(FileLoading, LoadUserWaveformFillsTheSelectedSlot) {
     provider->setSubfolder("waveforms");

@@ -1,4 +1,4 @@
-#include "host/WavFile.h"
+#include "host/AudioFile.h"
 
 #include <sndfile.h>
 
@@ -9,14 +9,16 @@ namespace Korvatune {
 
 namespace {
 
-int subtypeOf(SampleFormat format) {
+int fileFormatOf(SampleFormat format) {
     switch (format) {
     case SampleFormat::Pcm16:
-        return SF_FORMAT_PCM_16;
+        return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     case SampleFormat::Pcm24:
-        return SF_FORMAT_PCM_24;
+        return SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+    case SampleFormat::Flac:
+        return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
     default:
-        return SF_FORMAT_FLOAT;
+        return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
     }
 }
 
@@ -38,19 +40,25 @@ bool parseSampleFormat(const std::string& text, SampleFormat& format) {
         format = SampleFormat::Pcm16;
     } else if (text == "pcm24") {
         format = SampleFormat::Pcm24;
+    } else if (text == "flac") {
+        format = SampleFormat::Flac;
     } else {
         return false;
     }
     return true;
 }
 
-bool writeStereoWav(const std::string& path, std::span<const float> left,
-                    std::span<const float> right, int sampleRate, SampleFormat format,
-                    std::string& error) {
+const char* fileExtensionOf(SampleFormat format) {
+    return format == SampleFormat::Flac ? ".flac" : ".wav";
+}
+
+bool writeStereoFile(const std::string& path, std::span<const float> left,
+                     std::span<const float> right, int sampleRate, SampleFormat format,
+                     std::string& error) {
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = 2;
-    info.format = SF_FORMAT_WAV | subtypeOf(format);
+    info.format = fileFormatOf(format);
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file) {
         error = sf_strerror(nullptr);

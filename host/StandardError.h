@@ -1,0 +1,8 @@
+#pragma once
+
+namespace Korvatune {
+
+// Whether the process's standard error is a terminal, where a progress line may be rewritten.
+bool standardErrorIsTerminal();
+
+} // namespace Korvatune

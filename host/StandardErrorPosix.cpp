@@ -1,0 +1,11 @@
+#include "host/StandardError.h"
+
+#include <unistd.h>
+
+namespace Korvatune {
+
+bool standardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) != 0;
+}
+
+} // namespace Korvatune

@@ -1,0 +1,162 @@
+#include "host/NoteNames.h"
+
+#include "support/CommandLineRun.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace Korvatune {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::linesOf;
+using Result = testing::CommandResult;
+
+std::string contentsOf(const fs::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+// The regions of an SFZ file as opcode maps; one opcode per line, as the bank writes them.
+std::vector<std::map<std::string, std::string>> regionsOf(const fs::path& path) {
+    std::vector<std::map<std::string, std::string>> regions;
+    for (const std::string& line : linesOf(contentsOf(path))) {
+        if (line == "<region>") {
+            regions.emplace_back();
+        } else if (const auto equals = line.find('='); !regions.empty() && equals != line.npos) {
+            regions.back()[line.substr(0, equals)] = line.substr(equals + 1);
+        }
+    }
+    return regions;
+}
+
+class SamplePack : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / ("ombrafell-pack-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+
+    Result bank(const std::string& output, std::vector<std::string> options) const {
+        std::vector<std::string> words = {"bank", "-o", path(output), "--length",
+                                          "0.05", "-r", "22050"};
+        words.insert(words.end(), options.begin(), options.end());
+        return testing::runCommand(words);
+    }
+
+    fs::path folder;
+};
+
+TEST(NoteNames, NoteSixtyIsCThree) {
+    EXPECT_EQ(noteName(60), "C3");
+    EXPECT_EQ(noteName(36), "C1");
+    EXPECT_EQ(noteName(61), "C#3");
+    EXPECT_EQ(noteName(47), "B1");
+    EXPECT_EQ(noteName(0), "C-2");
+    EXPECT_EQ(noteName(11), "B-2");
+    EXPECT_EQ(noteName(127), "G8");
+}
+
+TEST_F(SamplePack, NotesAndVelocitiesGoToAFolderPerProgramWithAnSfzInstrument) {
+    const Result result = bank("pack", {"--programs", "0,25", "--notes", "36,38", "--velocities",
+                                        "127,64", "--sfz", "--jobs", "2"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(linesOf(result.out).size(), 9u);
+    EXPECT_EQ(linesOf(result.err).size(), 2u);
+    const fs::path program = folder / "pack" / "25 Low Q Bassdrum";
+    const fs::path sample = program / "Low Q Bassdrum D1 v064.wav";
+    ASSERT_TRUE(fs::exists(sample));
+    EXPECT_TRUE(fs::exists(folder / "pack" / "00 KV Bassdrum" / "KV Bassdrum C1 v127.wav"));
+
+    // The sample is the note it is named after.
+    const Result single =
+        testing::runCommand({"render", "-p", "25", "-n", "38", "-v", "64", "--length", "0.05", "-r",
+                             "22050", "-o", path("single.wav")});
+    ASSERT_EQ(single.status, 0) << single.err;
+    EXPECT_EQ(contentsOf(sample), contentsOf(path("single.wav")));
+
+    const auto regions = regionsOf(program / "Low Q Bassdrum.sfz");
+    ASSERT_EQ(regions.size(), 4u);
+    std::set<std::string> layers;
+    for (const auto& region : regions) {
+        EXPECT_EQ(region.at("lokey"), region.at("hikey"));
+        EXPECT_EQ(region.at("pitch_keycenter"), region.at("lokey"));
+        const fs::path file(region.at("sample"));
+        EXPECT_TRUE(file.is_relative()) << file;
+        EXPECT_TRUE(fs::exists(program / file)) << file;
+        const int key = std::stoi(region.at("lokey"));
+        EXPECT_NE(file.string().find(noteName(key)), std::string::npos) << file;
+        layers.insert(region.at("lovel") + "-" + region.at("hivel"));
+    }
+    EXPECT_EQ(layers, (std::set<std::string>{"1-64", "65-127"}));
+    EXPECT_EQ(regions[0].at("lokey"), "36");
+    EXPECT_EQ(regions[3].at("lokey"), "38");
+}
+
+TEST_F(SamplePack, OutputIsTheSameWhateverTheNumberOfJobs) {
+    const std::vector<std::string> options = {"--programs", "0-4",      "--notes", "24,36",
+                                              "--sfz",      "--format", "flac"};
+    auto withJobs = [&](const std::string& jobs) {
+        auto words = options;
+        words.insert(words.end(), {"--jobs", jobs});
+        return words;
+    };
+    const Result one = bank("one", withJobs("1"));
+    const Result two = bank("two", withJobs("2"));
+    ASSERT_EQ(one.status, 0) << one.err;
+    ASSERT_EQ(two.status, 0) << two.err;
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder / "one")) {
+        if (entry.is_regular_file()) {
+            const fs::path other = folder / "two" / fs::relative(entry.path(), folder / "one");
+            EXPECT_EQ(contentsOf(entry.path()), contentsOf(other)) << other;
+            ++files;
+        }
+    }
+    EXPECT_EQ(files, 15u);
+    auto summary = one.out;
+    for (std::size_t at; (at = summary.find(path("one"))) != std::string::npos;) {
+        summary.replace(at, path("one").size(), path("two"));
+    }
+    EXPECT_EQ(summary, two.out);
+
+    SF_INFO info{};
+    SNDFILE* flac =
+        sf_open((folder / "two" / "03 KV Basic Kickdrum 2" / "KV Basic Kickdrum 2 C0.flac").c_str(),
+                SFM_READ, &info);
+    ASSERT_NE(flac, nullptr);
+    sf_close(flac);
+    EXPECT_EQ(info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
+    EXPECT_EQ(info.frames, 1103);
+}
+
+TEST_F(SamplePack, MistakesExitWithStatusTwoAndWriteNothing) {
+    for (const auto& options : std::vector<std::vector<std::string>>{
+             {"--notes", "128"},
+             {"--notes", "36,"},
+             {"--notes", "48-36"},
+             {"--velocities", "0-64"},
+             {"--programs", "45"},
+             {"--jobs", "0"},
+             {"--jobs", "many"},
+         }) {
+        const Result result = bank("bad", options);
+        EXPECT_EQ(result.status, 2) << options[1];
+        EXPECT_EQ(linesOf(result.err).size(), 1u) << result.err;
+        EXPECT_FALSE(fs::exists(path("bad"))) << options[1];
+    }
+}
+
+} // namespace
+} // namespace Korvatune
