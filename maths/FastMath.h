@@ -20,8 +20,6 @@ inline constexpr double kTwoOverPi = 0.6366197723675814;
 // are exact.
 inline constexpr double kHalfPiHigh = 1.5707963267341256;
 inline constexpr double kHalfPiLow = 6.077094383272197e-11;
-inline constexpr double kLn2 = 0.6931471805599453;
-inline constexpr double kLog2e = 1.4426950408889634;
 inline constexpr double kLn2High = 0.6931471803691238;
 inline constexpr double kLn2Low = 1.9082146973659064e-10;
 
@@ -57,21 +55,58 @@ inline Quadrant reduceQuadrant(double x) {
     return {(x - count * kHalfPiHigh) - count * kHalfPiLow, static_cast<int>(count) & 3};
 }
 
-// e^x for |x| < 700: 2^k times a Taylor polynomial on |r| <= ln2 / 2, good to 2e-10.
+// 2^(j/32) for j = 0..31.
+inline constexpr double kExp2Steps[32] = {1.0,
+                                          1.0218971486541166,
+                                          1.0442737824274138,
+                                          1.0671404006768237,
+                                          1.0905077326652577,
+                                          1.1143867425958924,
+                                          1.1387886347566916,
+                                          1.1637248587775775,
+                                          1.189207115002721,
+                                          1.215247359980469,
+                                          1.241857812073484,
+                                          1.2690509571917332,
+                                          1.2968395546510096,
+                                          1.3252366431597413,
+                                          1.3542555469368927,
+                                          1.383909881963832,
+                                          1.4142135623730951,
+                                          1.4451808069770467,
+                                          1.4768261459394993,
+                                          1.5091644275934228,
+                                          1.5422108254079407,
+                                          1.5759808451078865,
+                                          1.6104903319492543,
+                                          1.645755478153965,
+                                          1.681792830507429,
+                                          1.718619298122478,
+                                          1.7562521603732995,
+                                          1.7947090750031072,
+                                          1.8340080864093424,
+                                          1.8741676341103,
+                                          1.9152065613971474,
+                                          1.9571441241754002};
+
+// e^x for |x| < 700: x = (32 m + j) ln2 / 32 + r with |r| <= ln2 / 64, so e^x is 2^m times
+// 2^(j/32) times a Taylor polynomial in r good to 2e-12.
 inline double expDouble(double x) {
-    const double k = roundToInteger(x * kLog2e);
-    const double r = (x - k * kLn2High) - k * kLn2Low;
-    double p = 1.0 / 40320;
-    p = 1.0 / 5040 + r * p;
-    p = 1.0 / 720 + r * p;
-    p = 1.0 / 120 + r * p;
-    p = 1.0 / 24 + r * p;
+    constexpr double kStepsPerLn2 = 46.16624130844683; // 32 / ln2
+    // ln2 / 32 in two parts; the first has 24 significant bits, so step counts below 2^29
+    // times it are exact.
+    constexpr double kStepHigh = 0.021660848520696163;
+    constexpr double kStepLow = 8.718021270170961e-10;
+    const double steps = roundToInteger(x * kStepsPerLn2);
+    const double r = (x - steps * kStepHigh) - steps * kStepLow;
+    const int count = static_cast<int>(steps);
+    double p = 1.0 / 24;
     p = 1.0 / 6 + r * p;
     p = 0.5 + r * p;
     p = 1.0 + r * p;
     p = 1.0 + r * p;
-    const auto exponent = static_cast<std::int64_t>(static_cast<int>(k) + 1023);
-    return p * std::bit_cast<double>(static_cast<std::uint64_t>(exponent) << 52);
+    const auto exponent = static_cast<std::uint64_t>((count >> 5) + 1023);
+    return (kExp2Steps[count & 31] * p) * std::bit_cast<double>(exponent << 52);
 }
 
 // Natural logarithm of a positive normal double: m * 2^e with m in [sqrt(1/2), sqrt(2)),
