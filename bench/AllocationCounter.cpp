@@ -1,6 +1,7 @@
 #include "AllocationCounter.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -8,32 +9,36 @@ namespace {
 
 std::atomic<std::ptrdiff_t> liveBytes{0};
 
-// Each block carries its size in a header as wide as the strictest alignment asked for, so the
-// matching delete can subtract it without help from the caller.
-constexpr std::size_t kHeader = 64;
+// Each block carries its size and the start of the underlying allocation just below the
+// aligned address it hands out, so the matching delete needs no help from the caller. Plain
+// malloc keeps it portable to every toolchain the bench may be built with.
+struct Header {
+    void* block;
+    std::size_t size;
+};
 
 void* allocate(std::size_t size, std::size_t alignment) {
-    const std::size_t header = alignment > kHeader ? alignment : kHeader;
-    void* block = std::aligned_alloc(header, ((size + header + header - 1) / header) * header);
+    if (alignment < alignof(std::max_align_t)) {
+        alignment = alignof(std::max_align_t);
+    }
+    void* block = std::malloc(size + alignment + sizeof(Header));
     if (block == nullptr) {
         throw std::bad_alloc();
     }
-    auto* bytes = static_cast<unsigned char*>(block) + header;
-    reinterpret_cast<std::size_t*>(bytes)[-1] = size;
-    reinterpret_cast<std::size_t*>(bytes)[-2] = header;
+    const auto start = reinterpret_cast<std::uintptr_t>(block) + sizeof(Header);
+    const std::uintptr_t aligned = (start + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
+    reinterpret_cast<Header*>(aligned)[-1] = {block, size};
     liveBytes.fetch_add(static_cast<std::ptrdiff_t>(size), std::memory_order_relaxed);
-    return bytes;
+    return reinterpret_cast<void*>(aligned);
 }
 
 void release(void* pointer) noexcept {
     if (pointer == nullptr) {
         return;
     }
-    auto* bytes = static_cast<unsigned char*>(pointer);
-    const std::size_t size = reinterpret_cast<std::size_t*>(bytes)[-1];
-    const std::size_t header = reinterpret_cast<std::size_t*>(bytes)[-2];
-    liveBytes.fetch_sub(static_cast<std::ptrdiff_t>(size), std::memory_order_relaxed);
-    std::free(bytes - header);
+    const Header header = static_cast<Header*>(pointer)[-1];
+    liveBytes.fetch_sub(static_cast<std::ptrdiff_t>(header.size), std::memory_order_relaxed);
+    std::free(header.block);
 }
 
 } // namespace
