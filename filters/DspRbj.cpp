@@ -1,6 +1,6 @@
 #include "filters/DspRbj.h"
 
-#include <cmath>
+#include "maths/FastMath.h"
 
 namespace Dsp::RBJ::Design {
 
@@ -10,7 +10,10 @@ std::vector<PoleZeroPair> CookbookBiquad::poleZeroPairs() const {
 
 CookbookBiquad::Angles CookbookBiquad::angles(const Parameters& p) {
     const double w0 = 2.0 * kPi * p[1] / p[0];
-    return {std::cos(w0), std::sin(w0) / (2.0 * p[2])};
+    // Rebuilt every sample of a glide: the same bits on every processor, which the maths
+    // library's run-time choice of FMA code does not give.
+    const Korvatune::FastMath::SineCosine angle = Korvatune::FastMath::sinCos(w0);
+    return {angle.cosine, angle.sine / (2.0 * p[2])};
 }
 
 void CookbookBiquad::store(double a0, double a1, double a2, double b0, double b1, double b2) {

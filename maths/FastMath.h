@@ -19,9 +19,9 @@ inline constexpr double kTwoOverPi = 0.6366197723675814;
 // pi/2 in two parts: the first has 33 significant bits, so quadrant counts below 2^20 times it
 // are exact.
 inline constexpr double kHalfPiHigh = 1.5707963267341256;
-inline constexpr double kHalfPiLow = 6.077094383272197e-11;
+inline constexpr double kHalfPiLow = 6.077100506506192e-11;
 inline constexpr double kLn2High = 0.6931471803691238;
-inline constexpr double kLn2Low = 1.9082146973659064e-10;
+inline constexpr double kLn2Low = 1.9082149292705877e-10;
 
 // Rounds to the nearest integer (ties to even) for |x| < 2^51 by letting the addition drop the
 // fraction: no library call and no instruction beyond SSE2.
@@ -96,7 +96,7 @@ inline double expDouble(double x) {
     // ln2 / 32 in two parts; the first has 24 significant bits, so step counts below 2^29
     // times it are exact.
     constexpr double kStepHigh = 0.021660848520696163;
-    constexpr double kStepLow = 8.718021270170961e-10;
+    constexpr double kStepLow = 8.718021277417983e-10;
     const double steps = roundToInteger(x * kStepsPerLn2);
     const double r = (x - steps * kStepHigh) - steps * kStepLow;
     const int count = static_cast<int>(steps);
@@ -132,6 +132,58 @@ inline double logDouble(double x) {
 }
 
 } // namespace detail
+
+// Sine and cosine of a double angle to double precision (about one unit in the last place),
+// for filter designs rebuilt every sample while they glide.
+struct SineCosine {
+    double sine;
+    double cosine;
+};
+
+namespace detail {
+
+// Taylor polynomials on |r| <= pi/4 carried to r^17 and r^18 (truncation below 1e-19), summed
+// in pairs of powers (Estrin's scheme) for a short dependency chain.
+inline double preciseSinPolynomial(double r) {
+    const double s = r * r;
+    const double s2 = s * s;
+    const double s4 = s2 * s2;
+    const double low =
+        (-1.0 / 6.0 + s * (1.0 / 120.0)) + s2 * (-1.0 / 5040.0 + s * (1.0 / 362880.0));
+    const double high = (-1.0 / 39916800.0 + s * (1.0 / 6227020800.0)) +
+                        s2 * (-1.0 / 1307674368000.0 + s * (1.0 / 355687428096000.0));
+    return r + r * (s * (low + s4 * high));
+}
+
+inline double preciseCosPolynomial(double r) {
+    const double s = r * r;
+    const double s2 = s * s;
+    const double s4 = s2 * s2;
+    const double low = (-0.5 + s * (1.0 / 24.0)) + s2 * (-1.0 / 720.0 + s * (1.0 / 40320.0));
+    const double high = (-1.0 / 3628800.0 + s * (1.0 / 479001600.0)) +
+                        s2 * (-1.0 / 87178291200.0 + s * (1.0 / 20922789888000.0));
+    const double top = -1.0 / 6402373705728000.0;
+    return 1.0 + s * (low + s4 * (high + s4 * top));
+}
+
+} // namespace detail
+
+// For |x| < 2^20.
+inline SineCosine sinCos(double x) {
+    const detail::Quadrant q = detail::reduceQuadrant(x);
+    const double s = detail::preciseSinPolynomial(q.remainder);
+    const double c = detail::preciseCosPolynomial(q.remainder);
+    switch (q.quadrant) {
+    case 0:
+        return {s, c};
+    case 1:
+        return {c, -s};
+    case 2:
+        return {-s, -c};
+    default:
+        return {-c, s};
+    }
+}
 
 // sin(x) for |x| < 2^20; the engine feeds one period, 0..2pi.
 inline float sin(float x) {

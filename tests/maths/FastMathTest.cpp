@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <utility>
 
 namespace Korvatune {
 namespace {
@@ -148,6 +149,35 @@ TEST(FastMath, UnitPowerStaysWithinBudget) {
     expectWithinBudget("unitPower (worst exponent)", worst);
     EXPECT_EQ(FastMath::unitPower(0.0, 0.0), 1.0f);
     EXPECT_EQ(FastMath::unitPower(0.0, 2.0), 0.0f);
+}
+
+// The resonant filter design's angle 2 pi f / rate lies in 0..pi. Its cosine enters the
+// coefficients as 1 - cos, so beyond the float budget the pair must hold double precision
+// wherever the values are not tiny.
+TEST(FastMath, SineAndCosineHoldDoublePrecisionOverHalfAPeriod) {
+    Worst sineFloat;
+    Worst cosineFloat;
+    double worstDoubleUlps = 0.0;
+    constexpr int kSteps = 4000000;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double x = 3.141592653589793 * i / kSteps;
+        const FastMath::SineCosine result = FastMath::sinCos(x);
+        const double sine = std::sin(x);
+        const double cosine = std::cos(x);
+        sineFloat.take(ulpError(static_cast<float>(result.sine), sine), static_cast<float>(x));
+        cosineFloat.take(ulpError(static_cast<float>(result.cosine), cosine),
+                         static_cast<float>(x));
+        for (const auto& [value, exact] : {std::pair{result.sine, sine}, {result.cosine, cosine}}) {
+            if (std::fabs(exact) > 1e-3) {
+                const double spacing = std::nextafter(std::fabs(exact), 2.0) - std::fabs(exact);
+                worstDoubleUlps = std::max(worstDoubleUlps, std::fabs(value - exact) / spacing);
+            }
+        }
+    }
+    expectWithinBudget("sinCos sine", sineFloat);
+    expectWithinBudget("sinCos cosine", cosineFloat);
+    std::printf("sinCos: worst %.2f double ulp where above 1e-3\n", worstDoubleUlps);
+    EXPECT_LE(worstDoubleUlps, 4.0);
 }
 
 // Not an approximation: the reduction must give exactly what the library's remainder gives.
