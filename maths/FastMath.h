@@ -30,17 +30,19 @@ inline double roundToInteger(double x) {
     return (x + kShift) - kShift;
 }
 
-// Taylor polynomials on |r| <= pi/4, good to a few parts in 1e9.
+// Taylor polynomials on |r| <= pi/4, good to a few parts in 1e9, summed in pairs of powers
+// (Estrin's scheme) for a short dependency chain.
 inline double sinPolynomial(double r) {
     const double s = r * r;
-    const double tail = -1.0 / 6 + s * (1.0 / 120 + s * (-1.0 / 5040 + s * (1.0 / 362880)));
+    const double tail = (-1.0 / 6 + s * (1.0 / 120)) + (s * s) * (-1.0 / 5040 + s * (1.0 / 362880));
     return r + r * (s * tail);
 }
 
 inline double cosPolynomial(double r) {
     const double s = r * r;
+    const double s2 = s * s;
     const double tail =
-        -0.5 + s * (1.0 / 24 + s * (-1.0 / 720 + s * (1.0 / 40320 + s * (-1.0 / 3628800))));
+        (-0.5 + s * (1.0 / 24)) + s2 * ((-1.0 / 720 + s * (1.0 / 40320)) + s2 * (-1.0 / 3628800));
     return 1.0 + s * tail;
 }
 
@@ -226,13 +228,12 @@ inline double atanUnit(double t) {
     // One term is exactly zero, so the sum is exactly the chosen argument.
     const double u = upper * folded + (1.0 - upper) * t;
     const double s = u * u;
-    double p = 0.047073484922127116;
-    p = -0.08456193077035462 + s * p;
-    p = 0.11040489267496295 + s * p;
-    p = -0.14281588776821702 + s * p;
-    p = 0.19999883856762396 + s * p;
-    p = -0.3333333209761371 + s * p;
-    p = 0.999999999978399 + s * p;
+    // Summed in pairs of powers (Estrin's scheme): a shorter dependency chain than Horner's.
+    const double s2 = s * s;
+    const double p =
+        (0.999999999978399 + s * -0.3333333209761371) +
+        s2 * ((0.19999883856762396 + s * -0.14281588776821702) +
+              s2 * ((0.11040489267496295 + s * -0.08456193077035462) + s2 * 0.047073484922127116));
     return upper * (kPi / 4) + u * p;
 }
 
