@@ -31,9 +31,17 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # Both architectures share the prefix: a 64-bit prefix runs 32-bit programs too.
-wineboot -i >/dev/null 2>&1 || true
+/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
-for arch in i686 x86_64; do
+architectures=(x86_64)
+# 32-bit wine is itself a 32-bit Linux program; some kernels are built without support for them.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    architectures+=(i686)
+else
+    echo "!! This kernel cannot run 32-bit programs, so 32-bit wine cannot start:" >&2
+    echo "!! the i686 module and its tests are built but NOT run." >&2
+fi
+for arch in "${architectures[@]}"; do
     echo "== Tests of the $arch module under wine" >&2
     ctest --test-dir "$out/build-$arch" --output-on-failure --timeout 600
 done

@@ -31,6 +31,9 @@ public:
     Win32Window& operator=(const Win32Window&) = delete;
 
     HWND__* windowHandle() const { return window_; }
+    // The GDI objects behind the window's picture, so that their release can be checked.
+    HDC__* bitmapContext() const { return bitmapDc_; }
+    HBITMAP__* bitmapHandle() const { return bitmap_; }
     // Copies what the frame redrew to the bitmap and paints the window at once.
     void idle();
 

@@ -95,9 +95,9 @@ TEST_F(LoadedModule, ExportsExactlyBothEntryNamesForOneFunction) {
 }
 
 TEST_F(LoadedModule, ImportsOnlyLibrariesEveryWindowsHas) {
-    const std::vector<std::string> allowed = {
-        "kernel32.dll", "user32.dll", "gdi32.dll",  "comdlg32.dll",
-        "ole32.dll",    "shell32.dll", "msvcrt.dll", "advapi32.dll"};
+    const std::vector<std::string> allowed = {"kernel32.dll", "user32.dll",  "gdi32.dll",
+                                              "comdlg32.dll", "ole32.dll",   "shell32.dll",
+                                              "msvcrt.dll",   "advapi32.dll"};
     const std::vector<std::string> imported = importedLibraries(module);
     EXPECT_FALSE(imported.empty());
     for (const std::string& name : imported) {

@@ -48,8 +48,8 @@ protected:
 TEST_F(UnicodeDataFolder, UserWaveformLoadsAtStartUp) {
     writeUserWaveform(L"user01.raw");
     testing::SynthDriver synth;
-    WaveformProvider& provider = *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()))
-                                      ->getWaveformProvider();
+    WaveformProvider& provider =
+        *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()))->getWaveformProvider();
     EXPECT_EQ(provider.getFolder(), Platform::pathToUtf8(folder));
     EXPECT_EQ(provider.userFilePath(1), Platform::pathToUtf8(folder) + "\\waveforms\\user01.raw");
     const float* user1 = provider.getTable(20.0f / 29.0f);
