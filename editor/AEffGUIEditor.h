@@ -10,8 +10,8 @@
 namespace Korvatune {
 
 // An editor whose window content is a frame of views. Between open and close the frame exists
-// and, when a host window was given, a child window of the platform shows it. Every call comes from the
-// thread that runs the host's editor requests; a call that needs an open window does nothing
+// and, when a host window was given, a child window of the platform shows it. Every call comes from
+// the thread that runs the host's editor requests; a call that needs an open window does nothing
 // while it is closed.
 class AEffGUIEditor : public AEffEditor {
 public:
