@@ -7,8 +7,8 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace Korvatune::Gui {
