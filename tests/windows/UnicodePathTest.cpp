@@ -60,6 +60,50 @@ TEST_F(UnicodeDataFolder, UserWaveformLoadsAtStartUp) {
     EXPECT_NE(std::memcmp(user1, user2, sizeof(float) * kTableSize), 0);
 }
 
+// Hosts on Windows name the plug-in's folder in the system's ANSI code page.
+std::string ansiHostFolder;
+
+VstIntPtr VSTCALLBACK ansiHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*,
+                               float) {
+    if (opcode == audioMasterGetDirectory) {
+        return reinterpret_cast<VstIntPtr>(ansiHostFolder.c_str());
+    }
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+TEST(HostFolder, InTheAnsiCodePageLoadsItsUserWaveforms) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / L"J\u00fcrgen host ombrafell";
+    const std::wstring wide = folder.wstring();
+    BOOL lossy = FALSE;
+    char ansi[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi, MAX_PATH, nullptr,
+                        &lossy);
+    if (lossy) {
+        GTEST_SKIP() << "the ANSI code page has no u with diaeresis";
+    }
+    ansiHostFolder = ansi;
+    std::filesystem::create_directories(folder / L"waveforms");
+    {
+        std::ofstream file(folder / L"waveforms" / L"user03.raw", std::ios::binary);
+        for (int i = 0; i < kTableSize; ++i) {
+            const float value = i < 100 ? 0.5f : -0.125f;
+            file.write(reinterpret_cast<const char*>(&value), sizeof value);
+        }
+    }
+    AEffect* effect = VSTPluginMain(ansiHost);
+    ASSERT_NE(effect, nullptr);
+    WaveformProvider& provider =
+        *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(effect))->getWaveformProvider();
+    EXPECT_EQ(provider.getFolder(), Platform::pathToUtf8(folder));
+    const float* user3 = provider.getTable(22.0f / 29.0f);
+    EXPECT_NEAR(user3[0], 0.98777f, 1e-5f);
+    EXPECT_NEAR(user3[kTableSize - 1], -0.98777f / 4.0f, 1e-5f);
+    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+}
+
 TEST_F(UnicodeDataFolder, ProgramFilesRoundTrip) {
     testing::SynthDriver synth;
     VstXSynth& plugin = *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()));
