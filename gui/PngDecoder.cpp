@@ -32,6 +32,45 @@ bool isPng(std::span<const std::uint8_t> data) {
            std::memcmp(data.data(), kSignature, sizeof kSignature) == 0;
 }
 
+std::uint32_t bigEndian32(const std::uint8_t* bytes) {
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+           (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+}
+
+std::uint32_t crc32(const std::uint8_t* bytes, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+// stb_image does not look at the checksums, so damaged data is refused here: every chunk up to
+// IEND must be whole and carry its right CRC.
+bool hasIntactChunks(std::span<const std::uint8_t> data) {
+    constexpr std::size_t kSignatureSize = 8;
+    constexpr std::size_t kFraming = 12; // length, type and CRC
+    std::size_t offset = kSignatureSize;
+    while (data.size() - offset >= kFraming) {
+        const std::uint8_t* chunk = data.data() + offset;
+        const std::size_t length = bigEndian32(chunk);
+        if (length > data.size() - offset - kFraming) {
+            return false;
+        }
+        if (crc32(chunk + 4, length + 4) != bigEndian32(chunk + 8 + length)) {
+            return false;
+        }
+        if (std::memcmp(chunk + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        offset += kFraming + length;
+    }
+    return false;
+}
+
 bool hasAcceptableSize(int width, int height) {
     const std::uint64_t pixels =
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
@@ -41,7 +80,8 @@ bool hasAcceptableSize(int width, int height) {
 } // namespace
 
 std::optional<Bitmap> decodePng(std::span<const std::uint8_t> data) {
-    if (!isPng(data) || data.size() > static_cast<std::size_t>(INT32_MAX)) {
+    if (!isPng(data) || data.size() > static_cast<std::size_t>(INT32_MAX) ||
+        !hasIntactChunks(data)) {
         return std::nullopt;
     }
     const auto* bytes = data.data();
