@@ -25,7 +25,7 @@ bool AEffGUIEditor::open(void* parentWindow) {
         return false;
     }
     createFrame();
-    window_ = Gui::X11Window::open(*frame_, reinterpret_cast<std::uintptr_t>(parentWindow));
+    window_ = Gui::openPlatformWindow(*frame_, parentWindow, [this] { idle(); });
     if (!window_) {
         close();
         return false;

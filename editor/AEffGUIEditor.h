@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/Frame.h"
-#include "gui/x11/X11Window.h"
+#include "gui/PlatformWindow.h"
 #include "plugin/AEffEditor.h"
 
 #include <memory>
@@ -10,8 +10,8 @@
 namespace Korvatune {
 
 // An editor whose window content is a frame of views. Between open and close the frame exists
-// and, when a host window was given, an X11 child window shows it. Every call comes from the
-// thread that runs the host's editor requests; a call that needs an open window does nothing
+// and, when a host window was given, a child window of the platform shows it. Every call comes from
+// the thread that runs the host's editor requests; a call that needs an open window does nothing
 // while it is closed.
 class AEffGUIEditor : public AEffEditor {
 public:
@@ -32,7 +32,7 @@ public:
 
     bool isOpen() const { return frame_ != nullptr; }
     Gui::Frame* getFrame() const { return frame_.get(); }
-    const Gui::X11Window* getWindow() const { return window_.get(); }
+    const Gui::PlatformWindow* getWindow() const { return window_.get(); }
 
 protected:
     // Called with the new, empty frame; views added here are shown.
@@ -45,7 +45,7 @@ private:
     Gui::KnobMode knobMode_ = Gui::KnobMode::Circular;
     // Declared before the window, which draws from it and so must go first.
     std::unique_ptr<Gui::Frame> frame_;
-    std::unique_ptr<Gui::X11Window> window_;
+    std::unique_ptr<Gui::PlatformWindow> window_;
 };
 
 } // namespace Korvatune

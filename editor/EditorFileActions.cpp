@@ -1,5 +1,6 @@
 #include "editor/DrawTestEditor.h"
 
+#include "platform/TextPaths.h"
 #include "plugin/VstXSynth.h"
 #include "programs/ProgramFile.h"
 
@@ -53,7 +54,7 @@ void DrawTestEditor::loadChosenWaveform(const std::filesystem::path& path) {
     if (!canLoadWaveformFile()) {
         return;
     }
-    if (synth_.getWaveformProvider()->loadUserWaveform(path.c_str(),
+    if (synth_.getWaveformProvider()->loadUserWaveform(Platform::pathToUtf8(path).c_str(),
                                                        synth_.getParameter(kOscWaveform))) {
         for (int oscillator = 1; oscillator <= kNumOscillators; ++oscillator) {
             refreshWaveformPicture(oscillator);
@@ -76,7 +77,7 @@ void DrawTestEditor::loadProgramFile() {
 // An unreadable file leaves the program as it was; selecting it again and refreshing is
 // harmless then.
 void DrawTestEditor::loadChosenProgram(const std::filesystem::path& path) {
-    readProgramFile(synth_.currentProgram(), path.c_str());
+    readProgramFile(synth_.currentProgram(), Platform::pathToUtf8(path).c_str());
     synth_.setProgram(synth_.getProgram());
     refreshEverything();
 }
@@ -88,7 +89,8 @@ void DrawTestEditor::saveProgramFile() {
     fileSelector_->select(programFileRequest(Gui::FileSelectCommand::Save, "Save OB program file"),
                           [this](auto chosen) {
                               if (chosen) {
-                                  writeProgramFile(chosen->c_str(), synth_.currentProgram());
+                                  writeProgramFile(Platform::pathToUtf8(*chosen).c_str(),
+                                                   synth_.currentProgram());
                               }
                           });
 }

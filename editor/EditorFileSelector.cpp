@@ -1,6 +1,6 @@
 #include "editor/EditorFileSelector.h"
 
-#include <cstdlib>
+#include "gui/SystemFileDialog.h"
 
 namespace Korvatune {
 
@@ -13,27 +13,26 @@ void EditorFileSelector::select(const Gui::FileSelectRequest& request,
         return;
     }
     // Looked up at the first request, so an editor that never asks never searches.
-    if (!searchedForExternal_) {
-        const char* searchPath = std::getenv("PATH");
-        external_ = Gui::ExternalFileDialog::find(searchPath != nullptr ? searchPath : "");
-        searchedForExternal_ = true;
+    if (!searchedForSystem_) {
+        system_ = Gui::createSystemFileDialog();
+        searchedForSystem_ = true;
     }
-    if (external_) {
-        external_->select(request, std::move(answer));
+    if (system_) {
+        system_->select(request, std::move(answer));
     } else if (answer) {
         answer(std::nullopt);
     }
 }
 
 void EditorFileSelector::poll() {
-    if (external_) {
-        external_->poll();
+    if (system_) {
+        system_->poll();
     }
 }
 
 void EditorFileSelector::cancel() {
-    if (external_) {
-        external_->cancel();
+    if (system_) {
+        system_->cancel();
     }
 }
 

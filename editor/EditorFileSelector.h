@@ -1,14 +1,13 @@
 #pragma once
 
 #include "editor/HostFileSelector.h"
-#include "gui/ExternalFileDialog.h"
 
 #include <memory>
 
 namespace Korvatune {
 
-// Chooses per request who asks the user: the host's selector when the host offers one, else a
-// desktop dialog program when one is installed, else nobody (the request is answered with
+// Chooses per request who asks the user: the host's selector when the host offers one, else the
+// platform's own dialog when there is one, else nobody (the request is answered with
 // nothing at once).
 class EditorFileSelector : public Gui::IFileSelector {
 public:
@@ -20,8 +19,8 @@ public:
 
 private:
     HostFileSelector host_;
-    std::unique_ptr<Gui::ExternalFileDialog> external_;
-    bool searchedForExternal_ = false;
+    std::unique_ptr<Gui::IFileSelector> system_;
+    bool searchedForSystem_ = false;
 };
 
 } // namespace Korvatune

@@ -1,5 +1,7 @@
 #include "editor/HostFileSelector.h"
 
+#include "platform/TextPaths.h"
+
 #include <cstring>
 #include <optional>
 #include <string>
@@ -55,7 +57,8 @@ void HostFileSelector::select(const Gui::FileSelectRequest& request, Gui::FileSe
         // The host may have put the answer into a buffer of its own.
         const char* path = selector.returnPath != nullptr ? selector.returnPath : "";
         if (path[0] != '\0') {
-            chosen = std::filesystem::path(std::string(path, strnlen(path, kReturnPathSize)));
+            chosen = Platform::pathFromUtf8(Platform::hostTextToUtf8(
+                std::string(path, strnlen(path, kReturnPathSize)).c_str()));
         }
         // Lets the host free what it allocated, the list of several paths included.
         effect_.closeFileSelector(&selector);

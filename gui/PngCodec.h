@@ -13,8 +13,8 @@ namespace Korvatune::Gui {
 // Images larger than this many pixels are refused rather than allocated.
 inline constexpr std::uint64_t kMaxPngPixels = 64ull * 1024 * 1024;
 
-// Decodes PNG data of any colour type into RGBA; nothing for damaged, truncated or oversized
-// data.
+// Decodes PNG data of any colour type into RGBA; nothing for damaged (a chunk's checksum does
+// not match), truncated or oversized data.
 std::optional<Bitmap> decodePng(std::span<const std::uint8_t> data);
 
 // Empty when the bitmap is empty or encoding fails.

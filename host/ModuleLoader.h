@@ -6,9 +6,9 @@
 
 namespace Korvatune {
 
-using PluginEntry = AEffect* (*)(audioMasterCallback);
+using PluginEntry = AEffect*(VSTCALLBACK*)(audioMasterCallback);
 
-// A VST module opened with dlopen; closed when the loader goes.
+// A VST module opened with dlopen or LoadLibrary; closed when the loader goes.
 class ModuleLoader {
 public:
     ModuleLoader() = default;

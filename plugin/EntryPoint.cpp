@@ -4,7 +4,7 @@
 
 #include <new>
 
-extern "C" AEffect* VSTPluginMain(audioMasterCallback hostCallback) {
+extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback hostCallback) {
     if (hostCallback == nullptr ||
         hostCallback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
         return nullptr;

@@ -1,27 +1,36 @@
 #pragma once
 
 // The VST 2.4 binary interface as this module speaks it: the records and opcode numbers a host
-// and an instrument exchange. Layouts follow the published ABI for 64-bit Linux (natural
-// alignment, pointer-sized integers where the interface passes them).
+// and an instrument exchange. Layouts follow the published ABI for Linux and Windows
+// (natural alignment, pointer-sized integers where the interface passes them).
 
 #include <cstdint>
+
+// 32-bit Windows hosts call through the C calling convention, whatever the compiler's default.
+#if defined(_WIN32) && !defined(_WIN64)
+#define VSTCALLBACK __cdecl
+#else
+#define VSTCALLBACK
+#endif
 
 extern "C" {
 
 struct AEffect;
 
 using VstIntPtr = std::intptr_t;
-using audioMasterCallback = VstIntPtr (*)(AEffect* effect, std::int32_t opcode, std::int32_t index,
-                                          VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr (*)(AEffect* effect, std::int32_t opcode,
-                                            std::int32_t index, VstIntPtr value, void* ptr,
-                                            float opt);
-using AEffectProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs,
-                                    std::int32_t sampleFrames);
-using AEffectProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** outputs,
-                                          std::int32_t sampleFrames);
-using AEffectSetParameterProc = void (*)(AEffect* effect, std::int32_t index, float parameter);
-using AEffectGetParameterProc = float (*)(AEffect* effect, std::int32_t index);
+using audioMasterCallback = VstIntPtr(VSTCALLBACK*)(AEffect* effect, std::int32_t opcode,
+                                                    std::int32_t index, VstIntPtr value, void* ptr,
+                                                    float opt);
+using AEffectDispatcherProc = VstIntPtr(VSTCALLBACK*)(AEffect* effect, std::int32_t opcode,
+                                                      std::int32_t index, VstIntPtr value,
+                                                      void* ptr, float opt);
+using AEffectProcessProc = void(VSTCALLBACK*)(AEffect* effect, float** inputs, float** outputs,
+                                              std::int32_t sampleFrames);
+using AEffectProcessDoubleProc = void(VSTCALLBACK*)(AEffect* effect, double** inputs,
+                                                    double** outputs, std::int32_t sampleFrames);
+using AEffectSetParameterProc = void(VSTCALLBACK*)(AEffect* effect, std::int32_t index,
+                                                   float parameter);
+using AEffectGetParameterProc = float(VSTCALLBACK*)(AEffect* effect, std::int32_t index);
 
 struct AEffect {
     std::int32_t magic;

@@ -1,5 +1,6 @@
 #include "programs/ProgramFile.h"
 
+#include "platform/TextPaths.h"
 #include "programs/VstXSynthProgram.h"
 
 #include <cerrno>
@@ -10,7 +11,7 @@ bool writeProgramFile(const char* path, const VstXSynthProgram& program) {
     if (path == nullptr) {
         return false;
     }
-    std::FILE* file = std::fopen(path, "w");
+    std::FILE* file = Platform::openFile(path, "w");
     if (file == nullptr) {
         return false;
     }
@@ -24,7 +25,7 @@ bool readProgramFile(VstXSynthProgram& program, const char* path) {
         errno = EINVAL;
         return false;
     }
-    std::FILE* file = std::fopen(path, "r");
+    std::FILE* file = Platform::openFile(path, "r");
     if (file == nullptr) {
         return false;
     }

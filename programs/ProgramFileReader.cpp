@@ -1,6 +1,7 @@
 #include "programs/ProgramFile.h"
 
 #include "engine/Distortion.h"
+#include "platform/CNumbers.h"
 #include "programs/VstXSynthProgram.h"
 #include "waveforms/WaveformProvider.h"
 
@@ -9,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
 namespace Korvatune {
 
@@ -18,12 +18,6 @@ namespace {
 // A longer physical line arrives in pieces, and each piece counts as a line of its own.
 constexpr int kLineBufferSize = 1024;
 constexpr int kNameLine = -1;
-
-// Hand-edited files always use a decimal point, whatever locale the host process runs in.
-double numberPrefixOf(const char* text) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return cLocale != locale_t{} ? strtod_l(text, nullptr, cLocale) : std::strtod(text, nullptr);
-}
 
 const char* expectedKey(int position) {
     return position == kNameLine ? "Name" : VstXSynthProgram::keyName(position);
@@ -45,7 +39,7 @@ const char* valueTextOf(char* line, const char* key) {
 }
 
 void storeNumber(VstXSynthProgram& program, int index, const char* text) {
-    const double number = numberPrefixOf(text);
+    const double number = Platform::parseCNumberPrefix(text);
     if (std::isfinite(number)) {
         program.setValue(index, static_cast<float>(std::clamp(number, 0.0, 1.0)));
     }

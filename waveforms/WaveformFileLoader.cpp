@@ -1,5 +1,7 @@
 #include "waveforms/WaveformFileLoader.h"
 
+#include "platform/TextPaths.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +17,7 @@ constexpr long kMaxFormatBytes = 16; // the fields read from a "fmt " chunk
 // Closes the file when the scope ends.
 class FileHandle {
 public:
-    explicit FileHandle(const char* path) : file(std::fopen(path, "rb")) {}
+    explicit FileHandle(const char* path) : file(Platform::openFile(path, "rb")) {}
     ~FileHandle() {
         if (file) {
             std::fclose(file);
@@ -117,7 +119,7 @@ bool WaveformFileLoader::hasWaveExtension(const char* path) {
     if (!path) {
         return false;
     }
-    const char* name = std::strrchr(path, '/');
+    const char* name = std::strrchr(path, Platform::kPathSeparator);
     name = name ? name + 1 : path;
     const char* dot = std::strrchr(name, '.');
     if (!dot || std::strlen(dot) != 4) {

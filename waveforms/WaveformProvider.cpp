@@ -1,12 +1,12 @@
 #include "waveforms/WaveformProvider.h"
 
 #include "engine/SampleFunctions.h"
+#include "platform/TextPaths.h"
 #include "waveforms/SharedWaveformTables.h"
 #include "waveforms/WaveformFileLoader.h"
 #include "waveforms/WaveformTableBuilder.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -23,7 +23,6 @@ constexpr const char* kNames[WaveformProvider::kNumWaveforms] = {
     "User5",      "User6",      "User7", "User8",     "User9",    "User10"};
 
 constexpr const char* kEnvironmentVariable = "KORVATUNE_OMBRAFELL";
-constexpr char kPathSeparator = '/';
 
 constexpr float kUserPeak = 0.98777f;
 
@@ -55,19 +54,19 @@ void WaveformProvider::setSubfolder(const char* name) {
 
 void WaveformProvider::setFolder(const char* hostDirectory) {
     if (hostDirectory) {
-        folder = hostDirectory;
+        folder = Platform::hostTextToUtf8(hostDirectory);
         if (!folder.empty()) {
             return;
         }
     }
-    if (const char* environment = std::getenv(kEnvironmentVariable)) {
-        folder = environment; // even an empty value
+    if (const auto environment = Platform::environmentVariable(kEnvironmentVariable)) {
+        folder = *environment; // even an empty value
         return;
     }
     std::error_code error;
     const std::filesystem::path workingDirectory = std::filesystem::current_path(error);
     if (!error) {
-        folder = workingDirectory.string();
+        folder = Platform::pathToUtf8(workingDirectory);
     }
 }
 
@@ -78,9 +77,9 @@ std::string WaveformProvider::userFilePath(int slot) const {
     char name[16];
     std::snprintf(name, sizeof(name), "user%02d.raw", slot);
     std::string path = folder;
-    path += kPathSeparator;
+    path += Platform::kPathSeparator;
     path += subfolder;
-    path += kPathSeparator;
+    path += Platform::kPathSeparator;
     path += name;
     return path;
 }

@@ -38,7 +38,8 @@ public:
     void setFolder(const char* hostDirectory);
     const std::string& getFolder() const { return folder; }
 
-    // folder + "/" + subfolder + "/" + "userNN.raw" for slot 1..10 (empty text for other slots).
+    // folder, subfolder and "userNN.raw" joined by the platform's separator, for slot 1..10 (empty
+    // text for other slots).
     std::string userFilePath(int slot) const;
 
     // Computes all tables and loads the user files. Call once, after setFolder.

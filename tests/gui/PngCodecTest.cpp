@@ -64,6 +64,18 @@ TEST(PngCodec, RefusesDataThatIsNotAWholePng) {
     EXPECT_FALSE(decodePng(truncated).has_value());
 }
 
+TEST(PngCodec, RefusesDataDamagedInside) {
+    const std::vector<std::uint8_t> intact = encodePng(makeGradient(40, 40));
+    ASSERT_TRUE(decodePng(intact).has_value());
+    // A flipped bit in the middle of the image data, in the header's width, and in the image
+    // data's own checksum just before the last chunk's framing (IDAT CRC, then 12 bytes of IEND).
+    for (const std::size_t position : {intact.size() / 2, std::size_t{19}, intact.size() - 17}) {
+        std::vector<std::uint8_t> damaged = intact;
+        damaged[position] ^= 0x10;
+        EXPECT_FALSE(decodePng(damaged).has_value()) << "byte " << position;
+    }
+}
+
 TEST(PngCodec, EncodingAnEmptyBitmapOrToABadPathFails) {
     EXPECT_TRUE(encodePng(Bitmap{}).empty());
     EXPECT_FALSE(writePngFile(Bitmap{}, "/tmp/never-written.png"));

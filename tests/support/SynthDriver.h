@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/EntryPoint.h"
+#include "support/EntryUnderTest.h"
 #include "support/TestHost.h"
 
 #include <array>
@@ -11,7 +11,7 @@ namespace Korvatune::testing {
 // Drives an instance through its AEffect record with MIDI and fixed-size blocks.
 class SynthDriver {
 public:
-    explicit SynthDriver(float sampleRate = 44100.0f) : effect(VSTPluginMain(recordingHost)) {
+    explicit SynthDriver(float sampleRate = 44100.0f) : effect(entryUnderTest()(recordingHost)) {
         dispatch(effect, effSetSampleRate, 0, 0, nullptr, sampleRate);
         dispatch(effect, effMainsChanged, 0, 1);
     }

@@ -8,52 +8,6 @@ namespace Korvatune::Gui {
 
 static_assert(sizeof(Color) == 4, "bitmaps hand their pixels to libpng as packed RGBA");
 
-namespace {
-
-// Frees libpng's reader state however decoding ends.
-class PngImage {
-public:
-    PngImage() {
-        image_.version = PNG_IMAGE_VERSION;
-        image_.opaque = nullptr;
-    }
-    ~PngImage() { png_image_free(&image_); }
-    PngImage(const PngImage&) = delete;
-    PngImage& operator=(const PngImage&) = delete;
-
-    png_image& get() { return image_; }
-
-private:
-    png_image image_{};
-};
-
-bool hasAcceptableSize(const png_image& image) {
-    const std::uint64_t pixels = std::uint64_t{image.width} * image.height;
-    return pixels > 0 && pixels <= kMaxPngPixels;
-}
-
-} // namespace
-
-std::optional<Bitmap> decodePng(std::span<const std::uint8_t> data) {
-    if (data.empty()) {
-        return std::nullopt;
-    }
-    PngImage png;
-    png_image& image = png.get();
-    if (png_image_begin_read_from_memory(&image, data.data(), data.size()) == 0) {
-        return std::nullopt;
-    }
-    if (!hasAcceptableSize(image)) {
-        return std::nullopt;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    Bitmap bitmap(static_cast<int>(image.width), static_cast<int>(image.height));
-    if (png_image_finish_read(&image, nullptr, bitmap.data(), 0, nullptr) == 0) {
-        return std::nullopt;
-    }
-    return bitmap;
-}
-
 std::vector<std::uint8_t> encodePng(const Bitmap& bitmap) {
     if (bitmap.isEmpty()) {
         return {};

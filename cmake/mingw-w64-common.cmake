@@ -1,0 +1,16 @@
+set(CMAKE_C_COMPILER ${OMBRAFELL_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${OMBRAFELL_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${OMBRAFELL_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${OMBRAFELL_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Test programs run under wine; 64-bit programs need the 64-bit loader, since the plain "wine"
+# prefers the 32-bit one when both are installed.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    find_program(OMBRAFELL_WINE NAMES wine64 PATHS /usr/lib/wine)
+else()
+    find_program(OMBRAFELL_WINE wine)
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${OMBRAFELL_WINE})

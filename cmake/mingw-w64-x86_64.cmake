@@ -1,0 +1,6 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 compilers (the -posix variants, which
+# bring std::thread).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(OMBRAFELL_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "gui/Geometry.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+struct HWND__;
+struct HDC__;
+struct HBITMAP__;
+
+namespace Korvatune::Gui {
+
+class Frame;
+
+// Shows a frame in a child window of a host's window. The frame's pixels are copied into a
+// device-independent bitmap that painting blits to the screen; mouse buttons are captured while
+// they are held, so a drag keeps reaching its view outside the window. A timer calls the owner's
+// idle regularly, because some hosts rarely do. Destroying the object destroys the window, its
+// timer, its window class and every GDI object it made.
+class Win32Window {
+public:
+    // Null when there is no parent or the window cannot be made. The frame must outlive this;
+    // onTimer is called on the window's thread, typically with the owner's idle.
+    static std::unique_ptr<Win32Window> open(Frame& frame, HWND__* parent,
+                                             std::function<void()> onTimer);
+    ~Win32Window();
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
+
+    HWND__* windowHandle() const { return window_; }
+    // The GDI objects behind the window's picture, so that their release can be checked.
+    HDC__* bitmapContext() const { return bitmapDc_; }
+    HBITMAP__* bitmapHandle() const { return bitmap_; }
+    // Copies what the frame redrew to the bitmap and paints the window at once.
+    void idle();
+
+    // Used by the window procedure.
+    std::intptr_t handleMessage(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
+
+private:
+    Win32Window(Frame& frame, std::function<void()> onTimer);
+
+    bool create(HWND__* parent);
+    void copyToBitmap(const Rect& area);
+    void paint();
+
+    Frame& frame_;
+    std::function<void()> onTimer_;
+    std::wstring className_;
+    HWND__* window_ = nullptr;
+    HDC__* bitmapDc_ = nullptr;
+    HBITMAP__* bitmap_ = nullptr;
+    void* previousBitmap_ = nullptr;
+    void* bits_ = nullptr;
+    int buttonsHeld_ = 0;
+    bool inTimer_ = false;
+};
+
+} // namespace Korvatune::Gui
