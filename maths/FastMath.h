@@ -272,6 +272,10 @@ inline float unitPower(double base, double exponent) {
     if (logarithm < -120.0) {
         return 0.0f;
     }
+    // A base above 1 is outside the curve's use; it must still not reach the exponent bits.
+    if (logarithm > 89.0) {
+        return std::numeric_limits<float>::infinity();
+    }
     return static_cast<float>(detail::expDouble(logarithm));
 }
 

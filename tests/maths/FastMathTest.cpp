@@ -149,6 +149,8 @@ TEST(FastMath, UnitPowerStaysWithinBudget) {
     expectWithinBudget("unitPower (worst exponent)", worst);
     EXPECT_EQ(FastMath::unitPower(0.0, 0.0), 1.0f);
     EXPECT_EQ(FastMath::unitPower(0.0, 2.0), 0.0f);
+    EXPECT_EQ(FastMath::unitPower(1.5, 2.0), 2.25f);
+    EXPECT_TRUE(std::isinf(FastMath::unitPower(1e30, 20.0)));
 }
 
 // The resonant filter design's angle 2 pi f / rate lies in 0..pi. Its cosine enters the
