@@ -3,6 +3,7 @@
 #include "filters/DspFilterDesign.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace Dsp {
 
@@ -51,17 +52,32 @@ private:
         for (int i = 0; i < DesignClass::parameters.count; ++i) {
             step[i] = (target[i] - transition[i]) / remaining;
         }
-        for (int n = 0; n < frames; ++n) {
-            for (int i = 0; i < DesignClass::parameters.count; ++i) {
-                transition[i] += step[i];
+        if constexpr (Channels == 2 && std::is_same_v<State, DirectFormII>) {
+            auto runner = this->stereoRunner();
+            for (int n = 0; n < frames; ++n) {
+                stepTransition(step);
+                runner.setCoefficients(transitionDesign.cascade());
+                storeStereo(runner.step(loadStereo(samples[0], samples[1], n)), samples[0],
+                            samples[1], n);
             }
-            transitionDesign.setup(transition);
-            this->processFrame(transitionDesign.cascade(), n, samples);
+            runner.save();
+        } else {
+            for (int n = 0; n < frames; ++n) {
+                stepTransition(step);
+                this->processFrame(transitionDesign.cascade(), n, samples);
+            }
         }
         remaining -= frames;
         if (remaining == 0) {
             transition = target;
         }
+    }
+
+    void stepTransition(const Parameters& step) {
+        for (int i = 0; i < DesignClass::parameters.count; ++i) {
+            transition[i] += step[i];
+        }
+        transitionDesign.setup(transition);
     }
 
     Parameters transition{};

@@ -19,8 +19,18 @@ public:
 
     StereoCascadeRunner(const Cascade<MaxSections>& cascade, Channel& leftChannel,
                         Channel& rightChannel)
-        : left(leftChannel), right(rightChannel), count(cascade.sectionCount()),
+        : left(leftChannel), right(rightChannel),
           offset(_mm_set_pd(right.guardOffset(), left.guardOffset())) {
+        setCoefficients(cascade);
+        for (int s = 0; s < MaxSections; ++s) {
+            w1[s] = _mm_set_pd(right.section(s).previous(), left.section(s).previous());
+            w2[s] = _mm_set_pd(right.section(s).beforePrevious(), left.section(s).beforePrevious());
+        }
+    }
+
+    // A glide changes the design every frame while the states stay in the runner.
+    void setCoefficients(const Cascade<MaxSections>& cascade) {
+        count = cascade.sectionCount();
         for (int s = 0; s < count; ++s) {
             const Biquad& section = cascade.section(s);
             a1[s] = _mm_set1_pd(section.a1);
@@ -28,8 +38,6 @@ public:
             b0[s] = _mm_set1_pd(section.b0);
             b1[s] = _mm_set1_pd(section.b1);
             b2[s] = _mm_set1_pd(section.b2);
-            w1[s] = _mm_set_pd(right.section(s).previous(), left.section(s).previous());
-            w2[s] = _mm_set_pd(right.section(s).beforePrevious(), left.section(s).beforePrevious());
         }
     }
 
@@ -50,7 +58,7 @@ public:
     }
 
     void save() {
-        for (int s = 0; s < count; ++s) {
+        for (int s = 0; s < MaxSections; ++s) {
             _mm_storel_pd(&left.section(s).previous(), w1[s]);
             _mm_storeh_pd(&right.section(s).previous(), w1[s]);
             _mm_storel_pd(&left.section(s).beforePrevious(), w2[s]);
@@ -63,7 +71,7 @@ public:
 private:
     Channel& left;
     Channel& right;
-    int count;
+    int count = 0;
     __m128d offset;
     __m128d a1[MaxSections] = {}, a2[MaxSections] = {}, b0[MaxSections] = {};
     __m128d b1[MaxSections] = {}, b2[MaxSections] = {};

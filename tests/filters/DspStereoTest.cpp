@@ -1,6 +1,7 @@
 #include "filters/DspButterworth.h"
 #include "filters/DspChannelState.h"
 #include "filters/DspDirectFormII.h"
+#include "filters/DspRbj.h"
 #include "filters/DspSmoothedFilterDesign.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,56 @@ TEST(DspStereo, BothChannelsMatchTheScalarRecursionBitForBit) {
             right.reset();
         }
     }
+}
+
+// During a glide the design changes every sample while both channels stay in vector lanes;
+// each lane must still follow the scalar recursion through the same sequence of designs.
+TEST(DspStereo, GlidingChannelsMatchTheScalarRecursionBitForBit) {
+    using Design = Dsp::RBJ::Design::LowPass;
+    using Channel = Dsp::ChannelState<Dsp::DirectFormII, Design::CascadeType::maxSections>;
+    using Glide = Dsp::SmoothedFilterDesign<Design, 2, Dsp::DirectFormII>;
+    const Dsp::Parameters start{44100.0, 300.0, 0.7};
+    const Dsp::Parameters target{44100.0, 9000.0, 12.0};
+    Glide stereo;
+    stereo.setParameters(start);
+    stereo.setParameters(target);
+
+    constexpr int kFrames = Glide::kTransitionSamples + 200;
+    std::vector<float> l(kFrames);
+    std::vector<float> r(kFrames);
+    for (int i = 0; i < kFrames; ++i) {
+        l[static_cast<std::size_t>(i)] = std::sin(0.05f * static_cast<float>(i));
+        r[static_cast<std::size_t>(i)] = (i % 29 < 14 ? 0.8f : -0.5f);
+    }
+
+    Channel left;
+    Channel right;
+    Design design;
+    Dsp::Parameters transition = start;
+    Dsp::Parameters step{};
+    for (int p = 0; p < Design::parameters.count; ++p) {
+        step[p] = (target[p] - start[p]) / Glide::kTransitionSamples;
+    }
+    std::vector<float> expectedLeft(l.size());
+    std::vector<float> expectedRight(r.size());
+    for (std::size_t i = 0; i < l.size(); ++i) {
+        if (i < static_cast<std::size_t>(Glide::kTransitionSamples)) {
+            for (int p = 0; p < Design::parameters.count; ++p) {
+                transition[p] += step[p];
+            }
+            design.setup(transition);
+        } else {
+            design.setup(target);
+        }
+        expectedLeft[i] = static_cast<float>(left.process(l[i], design.cascade()));
+        expectedRight[i] = static_cast<float>(right.process(r[i], design.cascade()));
+    }
+
+    float* const channels[2] = {l.data(), r.data()};
+    stereo.process(kFrames, channels);
+    EXPECT_EQ(l, expectedLeft);
+    EXPECT_EQ(r, expectedRight);
+    EXPECT_FALSE(stereo.isGliding());
 }
 
 } // namespace
