@@ -3,6 +3,8 @@
 #include "filters/DspFilterDesign.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <type_traits>
 
 namespace Dsp {
@@ -52,7 +54,11 @@ private:
         for (int i = 0; i < DesignClass::parameters.count; ++i) {
             step[i] = (target[i] - transition[i]) / remaining;
         }
-        if constexpr (Channels == 2 && std::is_same_v<State, DirectFormII>) {
+        if (staysAt(target, step)) {
+            // Every sample would rebuild the design the filter already runs.
+            transition = target;
+            this->processRange(this->design.cascade(), 0, frames, samples);
+        } else if constexpr (Channels == 2 && std::is_same_v<State, DirectFormII>) {
             auto runner = this->stereoRunner();
             for (int n = 0; n < frames; ++n) {
                 stepTransition(step);
@@ -71,6 +77,17 @@ private:
         if (remaining == 0) {
             transition = target;
         }
+    }
+
+    // Whether every step leaves the transition with the very bits of the target.
+    bool staysAt(const Parameters& target, const Parameters& step) const {
+        for (int i = 0; i < DesignClass::parameters.count; ++i) {
+            if (step[i] != 0.0 || std::bit_cast<std::uint64_t>(transition[i] + step[i]) !=
+                                      std::bit_cast<std::uint64_t>(target[i])) {
+                return false;
+            }
+        }
+        return true;
     }
 
     void stepTransition(const Parameters& step) {

@@ -99,6 +99,28 @@ TEST(DspSmoothing, GlideEndsInsideABlockAndTheRestUsesTheTarget) {
     }
 }
 
+// Setting the same values again restarts the glide, which then runs the design in place.
+TEST(DspSmoothing, GlideToTheSameValuesMatchesTheSettledFilter) {
+    ButterLow repeated;
+    ButterLow settled;
+    repeated.setParameters({kRate, 4, 1500});
+    settled.setParameters({kRate, 4, 1500});
+    repeated.setParameters({kRate, 4, 1500});
+    EXPECT_EQ(repeated.getRemainingTransitionSamples(), 1024);
+    Stereo a(700, 0.0f);
+    Stereo b(700, 0.0f);
+    for (std::size_t i = 0; i < a.left.size(); ++i) {
+        a.left[i] = b.left[i] = (i % 23 < 11 ? 0.6f : -0.7f);
+        a.right[i] = b.right[i] = std::sin(0.09f * static_cast<float>(i));
+    }
+    repeated.process(700, a.pointers());
+    settled.process(700, b.pointers());
+    EXPECT_EQ(a.left, b.left);
+    EXPECT_EQ(a.right, b.right);
+    EXPECT_EQ(repeated.getRemainingTransitionSamples(), 1024 - 700);
+    EXPECT_EQ(repeated.getTransitionParameters()[2], 1500.0);
+}
+
 TEST(DspSmoothing, ChangeDuringAGlideRestartsFromTheCurrentValues) {
     ChebyLow filter;
     filter.setParameters({kRate, 2, 1000, 0.1});
