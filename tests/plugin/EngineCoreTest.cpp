@@ -11,6 +11,7 @@ namespace Korvatune {
 namespace {
 
 using testing::dispatch;
+using testing::peakOf;
 using testing::SynthDriver;
 
 VstXSynth& synthOf(const SynthDriver& driver) {
@@ -23,14 +24,6 @@ VoiceState stateOf(const SynthDriver& driver, int voice) {
 
 int noteOf(const SynthDriver& driver, int voice) {
     return synthOf(driver).voice(voice).getNoteNumber();
-}
-
-float peakOf(const std::vector<float>& samples) {
-    float peak = 0.0f;
-    for (float sample : samples) {
-        peak = std::max(peak, std::fabs(sample));
-    }
-    return peak;
 }
 
 TEST(EngineCore, RetriggeredNoteReleasesTheOldVoiceAndTakesTheNextIdleOne) {

@@ -9,6 +9,7 @@ namespace Korvatune {
 namespace {
 
 using testing::dispatch;
+using testing::peakOf;
 using testing::SynthDriver;
 
 bool allFinite(const std::vector<float>& samples) {
@@ -100,14 +101,6 @@ TEST(HostSequences, WildAutomationNeverPoisonsTheOutput) {
         finite = allFinite(synth.left) && allFinite(synth.right);
     }
     EXPECT_TRUE(finite);
-}
-
-float peakOf(const std::vector<float>& samples) {
-    float peak = 0.0f;
-    for (float sample : samples) {
-        peak = std::max(peak, std::fabs(sample));
-    }
-    return peak;
 }
 
 TEST(HostSequences, ValuesBeyondTheParameterRangeAreHeldAtItsEnds) {

@@ -3,7 +3,9 @@
 #include "support/EntryUnderTest.h"
 #include "support/TestHost.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 namespace Korvatune::testing {
@@ -68,5 +70,14 @@ private:
     AEffect* effect;
     std::vector<VstMidiEvent> pending;
 };
+
+// The largest magnitude in a rendered channel.
+inline float peakOf(const std::vector<float>& samples) {
+    float peak = 0.0f;
+    for (float sample : samples) {
+        peak = std::max(peak, std::fabs(sample));
+    }
+    return peak;
+}
 
 } // namespace Korvatune::testing
