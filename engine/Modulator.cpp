@@ -1,6 +1,6 @@
 #include "engine/Modulator.h"
 
-#include "engine/PeriodicSine.h"
+#include "maths/LaneMath.h"
 
 #include <bit>
 
@@ -13,26 +13,27 @@ constexpr double kPi = 3.1415927f;
 
 } // namespace
 
-float Modulator::valueAtRate(float rateValue) {
-    if (rateValue == 0.0f || owner == nullptr) {
-        return 1.0f;
+FloatLanes Modulator::valuesAtRates(FloatLanes rates) {
+    if (owner == nullptr) {
+        return broadcast(1.0f);
     }
     ModulatorMemo& memo = sharedMemo != nullptr ? *sharedMemo : ownMemo;
     // Bit patterns, not float equality: a NaN key then still matches itself.
-    if (memo.known && counter == memo.counter &&
-        std::bit_cast<std::uint32_t>(rateValue) == std::bit_cast<std::uint32_t>(memo.rate) &&
-        std::bit_cast<std::uint32_t>(sampleRate) == std::bit_cast<std::uint32_t>(memo.sampleRate)) {
-        return memo.value;
+    if (!memo.known || counter != memo.counter || !sameBits(rates, memo.rates) ||
+        std::bit_cast<std::uint32_t>(sampleRate) != std::bit_cast<std::uint32_t>(memo.sampleRate)) {
+        memo = {true, counter, rates, sampleRate, sinesAt(rates)};
     }
-    memo = {true, counter, rateValue, sampleRate, sineAt(rateValue)};
-    return memo.value;
+    return rates == 0.0f ? broadcast(1.0f) : memo.values;
 }
 
-float Modulator::sineAt(float rateValue) const {
+FloatLanes Modulator::sinesAt(FloatLanes rates) const {
     const double seconds = static_cast<double>(counter) / static_cast<double>(sampleRate);
-    const double cyclesPerSecond = static_cast<double>(rateValue) * static_cast<double>(kDepth);
-    const double startPhase = static_cast<double>(rateValue) * kPi * static_cast<double>(kDepth);
-    return periodicSine(seconds * kTwoPi * cyclesPerSecond + startPhase) * 0.5f;
+    const FloatLanes sines = FastMath::periodicSine(rates, [seconds](auto wideRates) {
+        const auto cyclesPerSecond = wideRates * static_cast<double>(kDepth);
+        const auto startPhase = wideRates * kPi * static_cast<double>(kDepth);
+        return seconds * kTwoPi * cyclesPerSecond + startPhase;
+    });
+    return sines * 0.5f;
 }
 
 } // namespace Korvatune

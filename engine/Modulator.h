@@ -1,22 +1,25 @@
 #pragma once
 
+#include "maths/Lanes.h"
+
 #include <cstdint>
 
 namespace Korvatune {
 
 class IAudioEffect;
 
-// A modulator's last sine and what it was computed from. The sine is a pure function of these
-// keys, so the same modulator of voices struck together may share one memo.
+// A modulator's last sines and what they were computed from. The sines are a pure function of
+// these keys, so the modulators of voices struck together may share one memo.
 struct ModulatorMemo {
     bool known = false;
     std::uint32_t counter = 0;
-    float rate = 0.0f;
+    FloatLanes rates{};
     float sampleRate = 0.0f;
-    float value = 0.0f;
+    FloatLanes values{};
 };
 
-// Slow sine (rate times 5 Hz) that restarts with every note, one per oscillator. Its value is
+// Slow sine (rate times 5 Hz) that restarts with every note, one per oscillator; a voice's
+// oscillators share one clock, so one modulator serves them all, a rate per lane. Its value is
 // in -0.5..0.5, or exactly 1 while inactive (no owner, or rate 0), which leaves whatever it
 // scales unchanged.
 class Modulator {
@@ -24,11 +27,11 @@ public:
     Modulator() = default;
     virtual ~Modulator() = default;
 
+    // The sines at the current clock for a rate per lane. The last result is kept, so asking
+    // again with the same clock, rates and sample rate costs no sine.
+    FloatLanes valuesAtRates(FloatLanes rates);
     float value() { return valueAtRate(rate); }
-    // What the modulator would give at another rate with the same counter; the voice's
-    // frequency modulation reads oscillator 1's modulator this way. The last result is kept, so
-    // asking again with the same counter, rate and sample rate costs no sine.
-    float valueAtRate(float rateValue);
+    float valueAtRate(float rateValue) { return valuesAtRates(broadcast(rateValue))[0]; }
     // Keeps the last result in a memo from outside (null returns to the modulator's own).
     void shareMemo(ModulatorMemo* memo) { sharedMemo = memo; }
 
@@ -44,7 +47,7 @@ public:
 private:
     static constexpr float kDepth = 5.0f;
 
-    float sineAt(float rateValue) const;
+    FloatLanes sinesAt(FloatLanes rates) const;
 
     std::uint32_t counter = 0;
     IAudioEffect* owner = nullptr;

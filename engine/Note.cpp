@@ -5,7 +5,9 @@
 #include "engine/SampleFunctions.h"
 #include "programs/VstXSynthProgram.h"
 
-#include <bit>
+#include "maths/LaneMath.h"
+
+#include <cmath>
 
 namespace Korvatune {
 
@@ -21,31 +23,57 @@ constexpr float kReleaseSeconds = 0.01f;
 
 // Oscillator 3 scales its dry part before ring mixing, oscillator 2 its cutoff before the
 // filter modulation; the others blend.
-constexpr int kRingScalesFirst = 2;
-constexpr int kFilterModScalesFirst = 1;
+constexpr IntLanes kRingScalesFirst = {0, 0, -1, 0};
+constexpr IntLanes kFilterModScalesFirst = {0, -1, 0, 0};
+
+FloatLanes ringMix(FloatLanes sample, FloatLanes amount, FloatLanes modulation) {
+    const FloatLanes dry = (1.0f - amount) * sample;
+    const FloatLanes scaledFirst = dry + amount * (dry * modulation);
+    const FloatLanes blended = amount * (modulation * sample) + (1.0f - amount) * sample;
+    return kRingScalesFirst ? scaledFirst : blended;
+}
+
+FloatLanes filterModulation(FloatLanes cutoff, FloatLanes amount, FloatLanes modulation) {
+    const FloatLanes scaled = (1.0f - amount) * cutoff;
+    const FloatLanes scaledFirst = scaled + amount * (modulation * scaled);
+    const FloatLanes blended = amount * (modulation * cutoff) + (1.0f - amount) * cutoff;
+    return kFilterModScalesFirst ? scaledFirst : blended;
+}
+
+// Folds a sample towards the opposite rail, as invertSample does.
+FloatLanes invertSamples(FloatLanes x) {
+    const FloatLanes folded = x > 0.0f ? 1.0f - x : -1.0f - x;
+    return x > 0.0f || x < 0.0f ? folded : x;
+}
+
+// Soft clip through an arctangent, as saturate does, in the lanes marked saturated.
+FloatLanes saturateLanes(FloatLanes x, const VoiceFrameSettings& settings) {
+    if (!settings.anySaturated) {
+        return x;
+    }
+    FloatLanes shaped = FastMath::atan(x) / std::atan(1.0f) * settings.saturation * 10.777f;
+    shaped = shaped > 1.0f ? broadcast(1.0f) : shaped;
+    shaped = shaped < -1.0f ? broadcast(-1.0f) : shaped;
+    return settings.saturated ? shaped : x;
+}
+
+FloatLanes clampUnit(FloatLanes x) {
+    x = x > 1.0f ? broadcast(1.0f) : x;
+    return x < 0.0f ? broadcast(0.0f) : x;
+}
+
+// wrapPhase in every lane; lanes beyond one cycle (rare) take the scalar reduction.
+FloatLanes wrapPhases(FloatLanes phases) {
+    constexpr auto cycle = static_cast<float>(kPhaseCycle);
+    if (!anyLane(!(phases < cycle && phases > -cycle))) {
+        return phases;
+    }
+    return FloatLanes{wrapPhase(phases[0]), wrapPhase(phases[1]), wrapPhase(phases[2]),
+                      wrapPhase(phases[3])};
+}
 
 std::int32_t segmentLength(float seconds) {
     return static_cast<std::int32_t>(kConstructionRate * seconds);
-}
-
-const OscillatorSettings& settingsOf(const OscillatorSettingsSet& set, int oscillator) {
-    return set[static_cast<std::size_t>(oscillator)];
-}
-
-float ringMix(int oscillator, float sample, float amount, float modulation) {
-    if (oscillator == kRingScalesFirst) {
-        const float dry = (1.0f - amount) * sample;
-        return dry + amount * (dry * modulation);
-    }
-    return amount * (modulation * sample) + (1.0f - amount) * sample;
-}
-
-float filterModulation(int oscillator, float cutoff, float amount, float modulation) {
-    if (oscillator == kFilterModScalesFirst) {
-        const float scaled = (1.0f - amount) * cutoff;
-        return scaled + amount * (modulation * scaled);
-    }
-    return amount * (modulation * cutoff) + (1.0f - amount) * cutoff;
 }
 
 float fraction(std::uint32_t count, std::int32_t length) {
@@ -64,32 +92,24 @@ Note::Note()
 
 void Note::setOwner(IAudioEffect* audioEffect) {
     owner = audioEffect;
-    for (Modulator& modulator : modulators) {
-        modulator.setOwner(audioEffect);
-    }
+    modulator.setOwner(audioEffect);
 }
 
 void Note::shareMemos(VoiceMemos* memos) {
-    for (std::size_t k = 0; k < kOscillators; ++k) {
-        modulators[k].shareMemo(memos != nullptr ? &memos->modulators[k] : nullptr);
-        filters[k].highPass.shareDesignMemo(memos != nullptr ? &memos->highPasses[k] : nullptr);
-    }
+    modulator.shareMemo(memos != nullptr ? &memos->modulator : nullptr);
+    highPass.shareDesignMemo(memos != nullptr ? &memos->highPass : nullptr);
 }
 
 void Note::setSampleRate(float hertz) {
     sampleRate = hertz;
-    for (Modulator& modulator : modulators) {
-        modulator.setSampleRate(hertz);
-    }
+    modulator.setSampleRate(hertz);
 }
 
 void Note::start(int noteVelocity) {
     sampleCount = 0;
     attackCount = holdCount = releaseCount = 0;
-    phases.fill(0.0f);
-    for (Modulator& modulator : modulators) {
-        modulator.restart();
-    }
+    phases = FloatLanes{};
+    modulator.restart();
     resetFilters();
     state = VoiceState::Attack;
     velocity = static_cast<float>(noteVelocity);
@@ -105,143 +125,112 @@ StereoSample Note::renderFrame() {
     const ISynthProgram* program = owner != nullptr ? owner->getCurrentProgram() : nullptr;
     const WaveformProvider* provider = owner != nullptr ? owner->getWaveformProvider() : nullptr;
     if (program == nullptr || provider == nullptr) {
-        oscillatorOutputs.fill(0.0f);
+        oscillatorOutputs = FloatLanes{};
         return {};
     }
-    prepareWith(readOscillatorSettings(*program), *provider);
+    ownSettings = makeVoiceFrameSettings(readOscillatorSettings(*program), *provider);
+    prepareWith(ownSettings);
     return finishFrame();
 }
 
 void Note::prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider) {
-    prepareWith(readOscillatorSettings(program), provider);
+    ownSettings = makeVoiceFrameSettings(readOscillatorSettings(program), provider);
+    prepareWith(ownSettings);
 }
 
-void Note::prepareFrame(const OscillatorSettingsSet& settings, const WaveformProvider& provider) {
-    prepareWith(settings, provider);
+void Note::prepareFrame(const VoiceFrameSettings& settings) {
+    prepareWith(settings);
 }
 
-void Note::prepareWith(const OscillatorSettingsSet& settings, const WaveformProvider& provider) {
-    oscillatorOutputs.fill(0.0f);
-    frameReady = state != VoiceState::Idle && owner != nullptr;
+// The filter recursions are the longest dependency chains of a frame; running them after all
+// their inputs are ready lets the processor overlap the voices.
+void Note::prepareWith(const VoiceFrameSettings& settings) {
+    oscillatorOutputs = FloatLanes{};
+    frameReady = state != VoiceState::Idle && owner != nullptr && settings.anySounding;
     if (!frameReady) {
         return;
     }
-    frameSettings = settings;
-    // Every oscillator scales its cutoff by the same factor at the same time.
-    const float envelopeFactor =
-        filterEnvelope.getDuration() > 0.0f ? filterEnvelope.value(elapsedSeconds()) : 1.0f;
-    frameInputs = prepareOscillators(frameSettings, provider, envelopeFactor);
+    frameSettings = &settings;
+    const FloatLanes sample = saturateLanes(readTables(settings), settings);
+    const FloatLanes modulation = modulator.valuesAtRates(settings.modFrequency);
+    frameSamples = ringMix(sample, settings.ringModAmount, modulation);
+    frameCutoffs = modulatedCutoffs(settings, modulation);
+    highPass.setControls(frameCutoffs, settings.filterResonance, settings.sounding);
+}
+
+FloatLanes Note::readTables(const VoiceFrameSettings& settings) const {
+    const IntLanes index = __builtin_convertvector(phases, IntLanes) & (kPhaseCycle - 1);
+    const FloatLanes read = {settings.tables[0][index[0]], settings.tables[1][index[1]],
+                             settings.tables[2][index[2]], 0.0f};
+    return settings.inverted ? invertSamples(read) : read;
+}
+
+// Every oscillator scales its cutoff by the filter envelope's factor at the same time.
+FloatLanes Note::modulatedCutoffs(const VoiceFrameSettings& settings, FloatLanes modulation) const {
+    FloatLanes cutoff = settings.filterCutoff;
+    if (filterEnvelope.getDuration() > 0.0f) {
+        cutoff = filterEnvelope.value(elapsedSeconds()) * cutoff;
+    }
+    return clampUnit(filterModulation(cutoff, settings.filtModAmount, modulation));
 }
 
 void Note::resetFilters() {
-    for (OscillatorFilters& pair : filters) {
-        pair.lowPass.reset();
-        pair.highPass.reset();
-    }
+    lowPass.reset();
+    highPass.reset();
 }
 
 StereoSample Note::finishFrame() {
     if (!frameReady) {
         return {};
     }
-    const StereoSample mix = filterAndPan(frameSettings, frameInputs);
+    const VoiceFrameSettings& settings = *frameSettings;
+    const FloatLanes outputs = settings.volume * filter(settings);
+    oscillatorOutputs = settings.sounding ? outputs : FloatLanes{};
+    oscillatorOutputs[3] = 0.0f;
+    const StereoSample mix = pan(settings);
     // Cutoff and resonance jumping every few samples can drive a filter's recursion beyond
     // any bound; a voice that runs away restarts its filters instead of poisoning the output.
     if (!(std::fabs(mix.left) < kRunawayLevel) || !(std::fabs(mix.right) < kRunawayLevel)) {
         resetFilters();
-        oscillatorOutputs.fill(0.0f);
+        oscillatorOutputs = FloatLanes{};
         return {};
     }
     const float gain = velocity / kVelocityScale;
     return {gain * (envLevel * mix.left), gain * (mix.right * envLevel)};
 }
 
-// The filter recursions are the longest dependency chains of a frame; running the three after
-// all their inputs are ready lets the processor overlap them.
-Note::FilterInputs Note::prepareOscillators(const OscillatorSettingsSet& settings,
-                                            const WaveformProvider& provider,
-                                            float envelopeFactor) {
-    FilterInputs inputs;
-    for (int k = 0; k < kOscillators; ++k) {
-        const OscillatorSettings& oscillator = settingsOf(settings, k);
-        if (oscillator.volume > 0.0f) {
-            inputs[static_cast<std::size_t>(k)] =
-                prepareOscillator(k, oscillator, provider, envelopeFactor);
-        }
+// A silent oscillator's filters keep their state, as if they had not run.
+FloatLanes Note::filter(const VoiceFrameSettings& settings) {
+    FloatLanes lowPassed;
+    if (settings.allSounding) {
+        lowPassed = lowPass.process(frameSamples, frameCutoffs, settings.filterResonance);
+    } else {
+        const LadderFilter<FloatLanes> earlier = lowPass;
+        lowPassed = lowPass.process(frameSamples, frameCutoffs, settings.filterResonance);
+        lowPass.keepLanes(!settings.sounding, earlier);
     }
-    return inputs;
+    const FloatLanes highPassed = highPass.run(frameSamples, settings.sounding);
+    const FloatLanes highShare = settings.filterType;
+    return (1.0f - highShare) * lowPassed + highShare * highPassed;
 }
 
-StereoSample Note::filterAndPan(const OscillatorSettingsSet& settings, const FilterInputs& inputs) {
+// In oscillator order, so the sums round as they always have.
+StereoSample Note::pan(const VoiceFrameSettings& settings) const {
     StereoSample mix;
     for (int k = 0; k < kOscillators; ++k) {
-        const OscillatorSettings& oscillator = settingsOf(settings, k);
-        if (!(oscillator.volume > 0.0f)) {
-            continue;
+        if (settings.sounding[k]) {
+            const float output = oscillatorOutputs[k];
+            mix.right = mix.right + settings.pan[k] * output;
+            mix.left = mix.left + (1.0f - settings.pan[k]) * output;
         }
-        const float output =
-            oscillator.volume * filter(k, inputs[static_cast<std::size_t>(k)], oscillator);
-        oscillatorOutputs[static_cast<std::size_t>(k)] = output;
-        mix.right = mix.right + oscillator.pan * output;
-        mix.left = mix.left + (1.0f - oscillator.pan) * output;
     }
     return mix;
 }
 
-Note::FilterInput Note::prepareOscillator(int oscillator, const OscillatorSettings& settings,
-                                          const WaveformProvider& provider, float envelopeFactor) {
-    float sample = readTable(oscillator, settings, provider);
-    sample = saturate(sample, settings.sat);
-    Modulator& modulator = modulators[static_cast<std::size_t>(oscillator)];
-    modulator.setRate(settings.modFrequency);
-    const float modulation = modulator.value();
-    sample = ringMix(oscillator, sample, settings.ringModAmount, modulation);
-    const float cutoff = modulatedCutoff(oscillator, settings, modulation, envelopeFactor);
-    filters[static_cast<std::size_t>(oscillator)].highPass.setControls(cutoff,
-                                                                       settings.filterResonance);
-    return {sample, cutoff};
-}
-
-float Note::readTable(int oscillator, const OscillatorSettings& settings,
-                      const WaveformProvider& provider) {
-    WaveformSelection& selection = waveforms[static_cast<std::size_t>(oscillator)];
-    if (std::bit_cast<std::uint32_t>(selection.value) !=
-        std::bit_cast<std::uint32_t>(settings.waveform)) {
-        selection = {settings.waveform, WaveformProvider::waveformIndex(settings.waveform)};
-    }
-    const float* table = provider.getTableAt(selection.index);
-    const float sample = table[tableIndex(phases[static_cast<std::size_t>(oscillator)])];
-    return settings.invertWaveform != 0.0f ? invertSample(sample) : sample;
-}
-
-float Note::modulatedCutoff(int oscillator, const OscillatorSettings& settings, float modulation,
-                            float envelopeFactor) const {
-    float cutoff = settings.filterCutoff;
-    if (filterEnvelope.getDuration() > 0.0f) {
-        cutoff = envelopeFactor * cutoff;
-    }
-    cutoff = filterModulation(oscillator, cutoff, settings.filtModAmount, modulation);
-    return clampValue(cutoff, 0.0f, 1.0f);
-}
-
-float Note::filter(int oscillator, const FilterInput& input, const OscillatorSettings& settings) {
-    OscillatorFilters& pair = filters[static_cast<std::size_t>(oscillator)];
-    const float lowPassed =
-        pair.lowPass.process(input.sample, input.cutoff, settings.filterResonance);
-    const float highPassed = pair.highPass.run(input.sample);
-    const float highShare = settings.filterType;
-    return (1.0f - highShare) * lowPassed + highShare * highPassed;
-}
-
 void Note::advance() {
     ++sampleCount;
-    for (Modulator& modulator : modulators) {
-        modulator.advance();
-    }
-    const float increment = phaseIncrement();
-    for (float& phase : phases) {
-        phase = wrapPhase(phase + increment);
-    }
+    modulator.advance();
+    phases = wrapPhases(phases + phaseIncrement());
     stepState();
     envLevel = envelopeLevel();
 }
@@ -259,40 +248,35 @@ float Note::phaseIncrement() const {
 
 void Note::modulatePhases(float pitchOffset, float pitchSpan) {
     const ISynthProgram* program = owner != nullptr ? owner->getCurrentProgram() : nullptr;
-    if (program != nullptr) {
-        modulateWith(readOscillatorSettings(*program), pitchOffset, pitchSpan);
+    const WaveformProvider* provider = owner != nullptr ? owner->getWaveformProvider() : nullptr;
+    if (program != nullptr && provider != nullptr) {
+        ownSettings = makeVoiceFrameSettings(readOscillatorSettings(*program), *provider);
+        modulateWith(ownSettings, pitchOffset, pitchSpan);
     }
 }
 
 void Note::modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan) {
-    modulatePhases(readOscillatorSettings(program), pitchOffset, pitchSpan);
+    const WaveformProvider* provider = owner != nullptr ? owner->getWaveformProvider() : nullptr;
+    if (provider != nullptr) {
+        ownSettings = makeVoiceFrameSettings(readOscillatorSettings(program), *provider);
+        modulateWith(ownSettings, pitchOffset, pitchSpan);
+    }
 }
 
-void Note::modulatePhases(const OscillatorSettingsSet& settings, float pitchOffset,
-                          float pitchSpan) {
+void Note::modulatePhases(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
     if (owner != nullptr) {
         modulateWith(settings, pitchOffset, pitchSpan);
     }
 }
 
-void Note::modulateWith(const OscillatorSettingsSet& settings, float pitchOffset, float pitchSpan) {
-    // Every oscillator takes its frequency modulation from oscillator 1's modulator.
-    const float frequencyModulation =
-        modulators[0].valueAtRate(settingsOf(settings, 0).modFrequency);
-    for (int k = 0; k < kOscillators; ++k) {
-        modulatePhase(k, settingsOf(settings, k), pitchOffset, pitchSpan, frequencyModulation);
-    }
+// Every oscillator takes its frequency modulation from oscillator 1's modulator.
+void Note::modulateWith(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
+    const float frequencyModulation = modulator.valuesAtRates(settings.modFrequency)[0];
+    FloatLanes phase = wrapPhases(phases + pitchOffset);
+    phase = wrapPhases(phase + (settings.pitch - 0.5f) * pitchSpan);
+    phase = wrapPhases(phase + (settings.freq - 0.5f));
+    phases = wrapPhases(phase + frequencyModulation * settings.freqModAmount * 0.5f);
 }
-
-void Note::modulatePhase(int oscillator, const OscillatorSettings& settings, float pitchOffset,
-                         float pitchSpan, float frequencyModulation) {
-    float& phase = phases[static_cast<std::size_t>(oscillator)];
-    phase = wrapPhase(phase + pitchOffset);
-    phase = wrapPhase(phase + (settings.pitch - 0.5f) * pitchSpan);
-    phase = wrapPhase(phase + (settings.freq - 0.5f));
-    phase = wrapPhase(phase + frequencyModulation * settings.freqModAmount * 0.5f);
-}
-
 void Note::stepState() {
     switch (state) {
     case VoiceState::Attack:

@@ -4,50 +4,51 @@
 #include "engine/Modulator.h"
 #include "engine/OscillatorKeys.h"
 #include "engine/StereoSample.h"
+#include "engine/VoiceFrameSettings.h"
 #include "engine/VoiceState.h"
 #include "filters/BiquadTweakedButterworthHP.h"
 #include "filters/Filter_MoogVCF_variant1.h"
+#include "filters/HighPassLanes.h"
 #include "waveforms/WaveformProvider.h"
 
-#include <array>
 #include <cstdint>
-#include <limits>
 
 namespace Korvatune {
 
 class IAudioEffect;
 class VstXSynthProgram;
 
-// Values the voices of one instrument compute alike when they were struck together: per
-// oscillator, the modulator's sine and the high-pass design. Owned by the voices' owner and
-// used on the audio thread only.
+// Values the voices of one instrument compute alike when they were struck together: the
+// modulator's sines and the high-pass designs. Owned by the voices' owner and used on the
+// audio thread only.
 struct VoiceMemos {
-    std::array<ModulatorMemo, 3> modulators;
-    std::array<HighPassDesignMemo<float>, 3> highPasses;
+    ModulatorMemo modulator;
+    HighPassLanesMemo highPass;
 };
 
 // One sounding note: three table oscillators, each saturated, ring-mixed with its own slow
 // modulator, filtered and panned, under a short attack/hold/release envelope. Oscillator
 // settings are read from the owner's current program every sample so that knob moves are heard
-// on sounding notes; only the note number and the velocity are fixed at note start.
+// on sounding notes; only the note number and the velocity are fixed at note start. The three
+// oscillators run side by side in vector lanes, oscillator k in lane k, each computing exactly
+// what it would alone.
 //
 // Per sample the owner calls renderFrame on every voice that is not idle, then advance and
-// modulatePhases. The engine core renders through prepareFrame and finishFrame and steps through
-// the modulatePhases that takes the program: the same sound, without asking the owner for the
-// program and the waveform provider through its interface.
+// modulatePhases. The engine core renders through prepareFrame and finishFrame with the
+// program's values read once per frame for every voice: the same sound, without asking the
+// owner for the program and the waveform provider through its interface.
 // Audio thread only.
 class Note {
 public:
     static constexpr int kOscillators = 3;
-    // Its cutoff moves every sample under modulation, so it takes the fast curve functions.
-    using HighPass = BiquadTweakedButterworthHP<float, FastCurveMaths>;
+    // What each high-pass lane computes.
+    using HighPass = HighPassLanes::Scalar;
 
     Note();
     virtual ~Note() = default;
     Note(const Note&) = delete;
     Note& operator=(const Note&) = delete;
 
-    // Also hands the owner to the three modulators.
     void setOwner(IAudioEffect* audioEffect);
     // Shares the memos with the other voices of the same owner; they must outlive the voice.
     void shareMemos(VoiceMemos* memos);
@@ -71,8 +72,7 @@ public:
     // the filters and the mix. Preparing every voice before finishing any lets the processor
     // overlap the voices' filter recursions.
     void prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider);
-    // The same with the program's oscillator values read once for every voice of the frame.
-    void prepareFrame(const OscillatorSettingsSet& settings, const WaveformProvider& provider);
+    void prepareFrame(const VoiceFrameSettings& settings);
     StereoSample finishFrame();
     // One sample on: counters, oscillator phases, amplitude envelope.
     void advance();
@@ -80,7 +80,7 @@ public:
     // table steps per sample (the span is twice phaseIncrement()).
     void modulatePhases(float pitchOffset, float pitchSpan);
     void modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan);
-    void modulatePhases(const OscillatorSettingsSet& settings, float pitchOffset, float pitchSpan);
+    void modulatePhases(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
 
     // Table steps per sample of the note's own frequency; 0 without owner or note table.
     float phaseIncrement() const;
@@ -89,78 +89,50 @@ public:
 
     float getEnvelopeLevel() const { return envLevel; }
     float getVelocity() const { return velocity; }
-    float getPhase(int oscillator) const { return phases[static_cast<std::size_t>(oscillator)]; }
+    float getPhase(int oscillator) const { return phases[oscillator]; }
     // The last sample oscillator 0..2 produced; 0 when it was not rendered.
-    float getOscillatorOutput(int oscillator) const {
-        return oscillatorOutputs[static_cast<std::size_t>(oscillator)];
-    }
+    float getOscillatorOutput(int oscillator) const { return oscillatorOutputs[oscillator]; }
 
 private:
     // Far beyond anything a sounding voice produces (80 dB over full scale).
     static constexpr float kRunawayLevel = 1e4f;
 
     void resetFilters();
-    struct OscillatorFilters {
-        Filter_MoogVCF_variant1 lowPass;
-        HighPass highPass;
-    };
-
-    // The table index of the last waveform value, so that the lookup runs only on a change.
-    struct WaveformSelection {
-        float value = std::numeric_limits<float>::quiet_NaN();
-        int index = WaveformProvider::waveformIndex(value);
-    };
-
-    void prepareWith(const OscillatorSettingsSet& settings, const WaveformProvider& provider);
-    void modulateWith(const OscillatorSettingsSet& settings, float pitchOffset, float pitchSpan);
-    // A ring-mixed oscillator sample and the cutoff its filters run at; the high-pass has
-    // taken its controls already.
-    struct FilterInput {
-        float sample = 0.0f;
-        float cutoff = 0.0f;
-    };
-
-    using FilterInputs = std::array<FilterInput, kOscillators>;
-
-    FilterInputs prepareOscillators(const OscillatorSettingsSet& settings,
-                                    const WaveformProvider& provider, float envelopeFactor);
-    StereoSample filterAndPan(const OscillatorSettingsSet& settings, const FilterInputs& inputs);
-    FilterInput prepareOscillator(int oscillator, const OscillatorSettings& settings,
-                                  const WaveformProvider& provider, float envelopeFactor);
-    float readTable(int oscillator, const OscillatorSettings& settings,
-                    const WaveformProvider& provider);
-    float modulatedCutoff(int oscillator, const OscillatorSettings& settings, float modulation,
-                          float envelopeFactor) const;
-    float filter(int oscillator, const FilterInput& input, const OscillatorSettings& settings);
-    void modulatePhase(int oscillator, const OscillatorSettings& settings, float pitchOffset,
-                       float pitchSpan, float frequencyModulation);
+    void prepareWith(const VoiceFrameSettings& settings);
+    void modulateWith(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
+    FloatLanes readTables(const VoiceFrameSettings& settings) const;
+    FloatLanes modulatedCutoffs(const VoiceFrameSettings& settings, FloatLanes modulation) const;
+    FloatLanes filter(const VoiceFrameSettings& settings);
+    StereoSample pan(const VoiceFrameSettings& settings) const;
     void stepState();
     float envelopeLevel() const;
 
     static constexpr float kVelocityScale = 127.0f;
 
-    std::array<float, kOscillators> phases{};
+    FloatLanes phases{};
     float sampleRate = 44100.0f;
     VoiceState state = VoiceState::Idle;
     int noteNumber = -1;
     std::uint32_t sampleCount = 0;
     float envLevel = 0.0f;
     float velocity = kVelocityScale;
-    std::array<float, kOscillators> oscillatorOutputs{};
+    FloatLanes oscillatorOutputs{};
     std::uint32_t attackCount = 0;
     std::uint32_t holdCount = 0;
     std::uint32_t releaseCount = 0;
     std::int32_t attackLength;
     std::int32_t holdLength;
     std::int32_t releaseLength;
-    std::array<OscillatorFilters, kOscillators> filters;
+    LadderFilter<FloatLanes> lowPass;
+    HighPassLanes highPass;
     FilterEnvelope filterEnvelope;
-    std::array<Modulator, kOscillators> modulators;
-    std::array<WaveformSelection, kOscillators> waveforms;
+    Modulator modulator;
     // Handed from prepareFrame to finishFrame.
     bool frameReady = false;
-    OscillatorSettingsSet frameSettings{};
-    FilterInputs frameInputs{};
+    const VoiceFrameSettings* frameSettings = nullptr;
+    VoiceFrameSettings ownSettings{};
+    FloatLanes frameSamples{};
+    FloatLanes frameCutoffs{};
     IAudioEffect* owner = nullptr;
 };
 

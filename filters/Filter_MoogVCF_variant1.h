@@ -6,45 +6,67 @@ namespace Korvatune {
 
 // Four-pole resonant ladder low-pass: four bilinear one-pole stages with global
 // feedback and a soft cubic limiter on the last stage. Everything runs and is stored in single
-// precision. Cutoff and resonance are 0..1 controls and are not clamped.
-class Filter_MoogVCF_variant1 {
+// precision: T is float, or float lanes that run several independent ladders side by side with
+// the same arithmetic in each lane. Cutoff and resonance are 0..1 controls and are not clamped.
+template <typename T> class LadderFilter {
 public:
     enum Mode : std::int32_t { kLowPass = 0, kHighPass = 1, kBandPass = 2 };
 
-    Filter_MoogVCF_variant1() = default;
-    virtual ~Filter_MoogVCF_variant1() = default;
+    LadderFilter() = default;
+    virtual ~LadderFilter() = default;
 
     // One sample through the ladder; returns the output of the current mode.
-    inline float process(float input, float cutoff, float resonance);
+    inline T process(T input, T cutoff, T resonance);
 
     // Clears every running value (f, p, k, b0..b4, t1, t2); keeps the mode.
-    void reset();
+    void reset() { f = p = k = b0 = b1 = b2 = b3 = b4 = t1 = t2 = T{}; }
+
+    // Lanes only: takes back every running value of `earlier` in the lanes where `keep` is set.
+    template <class Mask> void keepLanes(Mask keep, const LadderFilter& earlier) {
+        const auto pick = [keep](T now, T old) -> T { return keep ? old : now; };
+        f = pick(f, earlier.f);
+        p = pick(p, earlier.p);
+        k = pick(k, earlier.k);
+        b0 = pick(b0, earlier.b0);
+        b1 = pick(b1, earlier.b1);
+        b2 = pick(b2, earlier.b2);
+        b3 = pick(b3, earlier.b3);
+        b4 = pick(b4, earlier.b4);
+        t1 = pick(t1, earlier.t1);
+        t2 = pick(t2, earlier.t2);
+    }
 
     std::int32_t getMode() const { return mode; }
     void setMode(std::int32_t newMode) { mode = newMode; }
 
     // Read access to the state, for tests and diagnostics.
-    float getFeedbackGain() const { return k; }
-    float getStageInputCoefficient() const { return p; }
-    float getStageFeedbackCoefficient() const { return f; }
-    float getStage(int index) const; // 0 gives b0, 1..4 the stage outputs b1..b4
+    T getFeedbackGain() const { return k; }
+    T getStageInputCoefficient() const { return p; }
+    T getStageFeedbackCoefficient() const { return f; }
+    // 0 gives b0, 1..4 the stage outputs b1..b4
+    T getStage(int index) const {
+        const T stages[] = {b0, b1, b2, b3, b4};
+        return index >= 0 && index <= 4 ? stages[index] : T{};
+    }
 
 private:
     std::int32_t mode = kLowPass;
-    float f = 0.0f;
-    float p = 0.0f;
-    float k = 0.0f;
-    float b0 = 0.0f;
-    float b1 = 0.0f;
-    float b2 = 0.0f;
-    float b3 = 0.0f;
-    float b4 = 0.0f;
-    float t1 = 0.0f;
-    float t2 = 0.0f;
+    T f{};
+    T p{};
+    T k{};
+    T b0{};
+    T b1{};
+    T b2{};
+    T b3{};
+    T b4{};
+    T t1{};
+    T t2{};
 };
 
-inline float Filter_MoogVCF_variant1::process(float input, float cutoff, float resonance) {
-    float x = input;
+using Filter_MoogVCF_variant1 = LadderFilter<float>;
+
+template <typename T> inline T LadderFilter<T>::process(T input, T cutoff, T resonance) {
+    T x = input;
     k = 1.0f - cutoff;              // q
     p = cutoff + 0.8f * cutoff * k; // stage input weight
     f = p + p - 1.0f;               // stage feedback weight

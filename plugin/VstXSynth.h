@@ -90,6 +90,8 @@ private:
     StereoSample sumVoices();
     float quantizationLevels();
     void advanceVoices();
+    // The program's oscillator values for the frame, read on first use in it.
+    const VoiceFrameSettings& frameSettings();
     void applyVolumeAndMeter(float** outputs, std::int32_t frames);
     void buildNoteFrequencies();
 
@@ -102,6 +104,10 @@ private:
 
     PitchEnvelope pitchEnvelope;
     VoiceMemos voiceMemos;
+    VoiceFrameSettings voiceSettings{};
+    bool frameSettingsRead = false;
+    OscillatorSettingsSet laneSettingsSource{};
+    bool laneSettingsKnown = false;
     std::array<Note, kNumVoices> voices;
     WaveformProvider waveformProvider;
     RingModulator ringModulator;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace Korvatune {
 
@@ -76,17 +77,13 @@ void VstXSynth::releaseAll() {
     }
 }
 
-// The program's oscillator values are read once per frame for all voices.
+// The program's oscillator values are read once per frame for all voices, before the first
+// voice renders, and serve the frame's phase steps as well.
 StereoSample VstXSynth::sumVoices() {
-    bool settingsRead = false;
-    OscillatorSettingsSet settings{};
+    frameSettingsRead = false;
     for (Note& voice : voices) {
         if (!voice.isIdle()) {
-            if (!settingsRead) {
-                settings = readOscillatorSettings(currentProgram());
-                settingsRead = true;
-            }
-            voice.prepareFrame(settings, waveformProvider);
+            voice.prepareFrame(frameSettings());
         }
     }
     StereoSample sum;
@@ -98,6 +95,22 @@ StereoSample VstXSynth::sumVoices() {
         }
     }
     return sum;
+}
+
+// Laying the values out in lanes costs more than reading them, so it is redone only when a
+// value changed (compared bit for bit).
+const VoiceFrameSettings& VstXSynth::frameSettings() {
+    if (!frameSettingsRead) {
+        const OscillatorSettingsSet settings = readOscillatorSettings(currentProgram());
+        if (!laneSettingsKnown ||
+            std::memcmp(&settings, &laneSettingsSource, sizeof settings) != 0) {
+            voiceSettings = makeVoiceFrameSettings(settings, waveformProvider);
+            laneSettingsSource = settings;
+            laneSettingsKnown = true;
+        }
+        frameSettingsRead = true;
+    }
+    return voiceSettings;
 }
 
 float VstXSynth::quantizationLevels() {
@@ -112,18 +125,12 @@ float VstXSynth::quantizationLevels() {
 // Voices struck together sit at the same point of the pitch sweep, so the sweep is evaluated
 // once for each distinct note age in the frame.
 void VstXSynth::advanceVoices() {
-    bool settingsRead = false;
-    OscillatorSettingsSet settings{};
     std::uint32_t sweepAge = 0;
     float sweepOffset = 0.0f;
     bool sweepKnown = false;
     for (Note& voice : voices) {
         if (voice.isIdle()) {
             continue;
-        }
-        if (!settingsRead) {
-            settings = readOscillatorSettings(currentProgram());
-            settingsRead = true;
         }
         voice.advance();
         const float age = voice.elapsedSeconds();
@@ -133,7 +140,7 @@ void VstXSynth::advanceVoices() {
             sweepKnown = true;
         }
         const float pitchSpan = 2.0f * phaseScale * noteFrequencies[voice.getNoteNumber() & 0x7F];
-        voice.modulatePhases(settings, sweepOffset, pitchSpan);
+        voice.modulatePhases(frameSettings(), sweepOffset, pitchSpan);
     }
 }
 

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "filters/BiquadTweakedButterworthHP.h"
+#include "maths/LaneMath.h"
+
+namespace Korvatune {
+
+// The control curve's and the coefficients' last inputs and results for four lanes; filters
+// whose controls move in step (the oscillators of voices struck together) may share one.
+struct HighPassLanesMemo {
+    bool curveKnown = false;
+    FloatLanes curveInput{};
+    FloatLanes curveOutput{};
+    bool coefficientsKnown = false;
+    FloatLanes frequency{};
+    FloatLanes resonance{};
+    FloatLanes b0{};
+    FloatLanes b1{};
+    FloatLanes b2{};
+    FloatLanes a1{};
+    FloatLanes a2{};
+};
+
+// Four BiquadTweakedButterworthHP<float, FastCurveMaths> side by side, each lane computing what
+// that filter computes. A lane that is not active keeps its state, as a filter that is not run.
+// The curve and the coefficients are pure functions of their inputs, so they are computed for
+// every lane at once whenever one lane's inputs change.
+class HighPassLanes {
+public:
+    using Scalar = BiquadTweakedButterworthHP<float, FastCurveMaths>;
+
+    void setControls(FloatLanes cutoff, FloatLanes resonance, IntLanes active) {
+        HighPassLanesMemo& memo = memoInUse();
+        const FloatLanes d = controlCurve(memo, cutoff);
+        FloatLanes fn = (d + lastCutoff) / 2.0f * Scalar::kDefaultMaxFrequency;
+        fn = fn < Scalar::kDefaultMinFrequency ? broadcast(Scalar::kDefaultMinFrequency) : fn;
+        if (!coefficientsCurrent || !sameBits(fn, frequency) || !sameBits(resonance, damping)) {
+            if (!memo.coefficientsKnown || !sameBits(fn, memo.frequency) ||
+                !sameBits(resonance, memo.resonance)) {
+                updateCoefficients(memo, fn, resonance);
+            }
+            b0 = memo.b0;
+            b1 = memo.b1;
+            b2 = memo.b2;
+            a1 = memo.a1;
+            a2 = memo.a2;
+            coefficientsCurrent = true;
+            frequency = fn;
+            damping = resonance;
+        }
+        lastCutoff = active ? d : lastCutoff;
+    }
+
+    FloatLanes run(FloatLanes x, IntLanes active) {
+        const FloatLanes y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = active ? x1 : x2;
+        x1 = active ? x : x1;
+        y2 = active ? y1 : y2;
+        y1 = active ? y : y1;
+        return y;
+    }
+
+    // Clears the state and the own memo; a shared memo is kept (what it holds stays true).
+    void reset() {
+        HighPassLanesMemo* const shared = sharedMemo;
+        *this = HighPassLanes{};
+        sharedMemo = shared;
+    }
+    void shareDesignMemo(HighPassLanesMemo* memo) { sharedMemo = memo; }
+
+private:
+    HighPassLanesMemo& memoInUse() { return sharedMemo != nullptr ? *sharedMemo : ownMemo; }
+
+    static FloatLanes controlCurve(HighPassLanesMemo& memo, FloatLanes cutoff) {
+        if (memo.curveKnown && sameBits(cutoff, memo.curveInput)) {
+            return memo.curveOutput;
+        }
+        FloatLanes d = (FastMath::exp(5.0f * cutoff) - 1.0f) / 147.4132f;
+        d = d < 0.0f ? broadcast(0.0f) : d;
+        d = d > 1.0f ? broadcast(1.0f) : d;
+        memo.curveKnown = true;
+        memo.curveInput = cutoff;
+        memo.curveOutput = d;
+        return d;
+    }
+
+    static void updateCoefficients(HighPassLanesMemo& memo, FloatLanes fn, FloatLanes resonance) {
+        const FloatLanes warped = FastMath::tan(static_cast<float>(3.14159265358979323846) * fn);
+        const FloatLanes g = warped * (1.4142135f - resonance * 1.4142135f);
+        const FloatLanes h = warped * warped;
+        const FloatLanes n = 1.0f / (h + g + 1.0f);
+        memo.b0 = n;
+        memo.b1 = -2.0f * n;
+        memo.b2 = n;
+        memo.a1 = 2.0f * (h - 1.0f) * n;
+        memo.a2 = (h + 1.0f - g) * n;
+        memo.coefficientsKnown = true;
+        memo.frequency = fn;
+        memo.resonance = resonance;
+    }
+
+    FloatLanes lastCutoff{};
+    FloatLanes x1{};
+    FloatLanes x2{};
+    FloatLanes y1{};
+    FloatLanes y2{};
+    FloatLanes b0{};
+    FloatLanes b1{};
+    FloatLanes b2{};
+    FloatLanes a1{};
+    FloatLanes a2{};
+    bool coefficientsCurrent = false;
+    FloatLanes frequency{};
+    FloatLanes damping{};
+    HighPassLanesMemo ownMemo;
+    HighPassLanesMemo* sharedMemo = nullptr;
+};
+
+} // namespace Korvatune

@@ -1,0 +1,235 @@
+#pragma once
+
+#include "maths/FastMath.h"
+#include "maths/Lanes.h"
+
+#include <bit>
+
+// The audio path's approximations four lanes at a time. Each lane goes through the same
+// operations as the scalar function of the same name, so it returns the same bits (the maths
+// tests compare them over the same inputs); where the scalar function branches, both sides are
+// computed and the lane takes its own. The double-precision work runs in vectors of the
+// processor's width: two halves of two lanes with SSE2, all four lanes at once with AVX.
+namespace Korvatune::FastMath {
+
+namespace detail {
+
+using Double2 = double __attribute__((vector_size(16)));
+using Float2 = float __attribute__((vector_size(8)));
+using Int2 = std::int32_t __attribute__((vector_size(8)));
+using Mask2 = std::int64_t __attribute__((vector_size(16)));
+
+// The float, int and mask vectors that go with a double vector of the same lane count.
+template <class V> struct LaneTypes;
+template <> struct LaneTypes<Double2> {
+    using Float = Float2;
+    using Int = Int2;
+    using Mask = Mask2;
+};
+template <> struct LaneTypes<DoubleLanes> {
+    using Float = FloatLanes;
+    using Int = IntLanes;
+    using Mask = DoubleMask;
+};
+
+template <class V> using FloatOf = typename LaneTypes<V>::Float;
+template <class V> using IntOf = typename LaneTypes<V>::Int;
+template <class V> using MaskOf = typename LaneTypes<V>::Mask;
+
+template <class V> V splat(double x) {
+    return V{} + x;
+}
+
+template <class V> V roundToInteger(V x) {
+    constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
+    return (x + kShift) - kShift;
+}
+
+template <class V> V copySign(V magnitude, V sign) {
+    using Mask = MaskOf<V>;
+    constexpr auto kSignBit = static_cast<std::int64_t>(0x8000000000000000ull);
+    const Mask bits =
+        (std::bit_cast<Mask>(magnitude) & ~kSignBit) | (std::bit_cast<Mask>(sign) & kSignBit);
+    return std::bit_cast<V>(bits);
+}
+
+// A double that a float kernel would have received: the value rounded to float.
+template <class V> V roundToFloat(V x) {
+    return __builtin_convertvector(__builtin_convertvector(x, FloatOf<V>), V);
+}
+
+template <class V> V sinPolynomial(V r) {
+    const V s = r * r;
+    const V tail = (-1.0 / 6 + s * (1.0 / 120)) + (s * s) * (-1.0 / 5040 + s * (1.0 / 362880));
+    return r + r * (s * tail);
+}
+
+template <class V> V cosPolynomial(V r) {
+    const V s = r * r;
+    const V s2 = s * s;
+    const V tail =
+        (-0.5 + s * (1.0 / 24)) + s2 * ((-1.0 / 720 + s * (1.0 / 40320)) + s2 * (-1.0 / 3628800));
+    return 1.0 + s * tail;
+}
+
+template <class V> struct QuadrantLanes {
+    V remainder;
+    // Bit 0 and bit 1 of the quadrant, as masks.
+    MaskOf<V> odd;
+    MaskOf<V> lowerHalf;
+};
+
+template <class V> QuadrantLanes<V> reduceQuadrant(V x) {
+    const V count = roundToInteger(x * kTwoOverPi);
+    const IntOf<V> quadrant = __builtin_convertvector(count, IntOf<V>) & 3;
+    return {(x - count * kHalfPiHigh) - count * kHalfPiLow,
+            __builtin_convertvector((quadrant & 1) != 0, MaskOf<V>),
+            __builtin_convertvector((quadrant & 2) != 0, MaskOf<V>)};
+}
+
+template <class V> V atanUnit(V t) {
+    constexpr double kTanEighth = 0.41421356237309503;
+    const V upper = t > kTanEighth ? splat<V>(1.0) : splat<V>(0.0);
+    const V folded = (t - 1.0) / (t + 1.0);
+    const V u = upper * folded + (1.0 - upper) * t;
+    const V s = u * u;
+    const V s2 = s * s;
+    const V p =
+        (0.999999999978399 + s * -0.3333333209761371) +
+        s2 * ((0.19999883856762396 + s * -0.14281588776821702) +
+              s2 * ((0.11040489267496295 + s * -0.08456193077035462) + s2 * 0.047073484922127116));
+    return upper * (kPi / 4) + u * p;
+}
+
+template <class V> V atanWide(V x) {
+    const V magnitude = copySign(x, V{});
+    const MaskOf<V> beyondOne = magnitude > 1.0;
+    const V t = beyondOne ? 1.0 / magnitude : magnitude;
+    const V unit = atanUnit(t);
+    return copySign(beyondOne ? kHalfPi - unit : unit, x);
+}
+
+template <class V> V expWide(V x) {
+    constexpr double kStepsPerLn2 = 46.16624130844683;
+    constexpr double kStepHigh = 0.021660848520696163;
+    constexpr double kStepLow = 8.718021277417983e-10;
+    const V steps = roundToInteger(x * kStepsPerLn2);
+    const V r = (x - steps * kStepHigh) - steps * kStepLow;
+    const IntOf<V> count = __builtin_convertvector(steps, IntOf<V>);
+    V p = splat<V>(1.0 / 24);
+    p = 1.0 / 6 + r * p;
+    p = 0.5 + r * p;
+    p = 1.0 + r * p;
+    p = 1.0 + r * p;
+    const IntOf<V> step = count & 31;
+    V fraction;
+    for (int lane = 0; lane < static_cast<int>(sizeof(V) / sizeof(double)); ++lane) {
+        fraction[lane] = kExp2Steps[step[lane]];
+    }
+    const MaskOf<V> exponent = __builtin_convertvector((count >> 5) + 1023, MaskOf<V>) << 52;
+    return (fraction * p) * std::bit_cast<V>(exponent);
+}
+
+template <class V> V tanWide(V x) {
+    const QuadrantLanes<V> q = reduceQuadrant(x);
+    const V s = sinPolynomial(q.remainder);
+    const V c = cosPolynomial(q.remainder);
+    return q.odd ? -c / s : s / c;
+}
+
+template <class V> V sinWide(V x) {
+    const QuadrantLanes<V> q = reduceQuadrant(x);
+    const V value = q.odd ? cosPolynomial(q.remainder) : sinPolynomial(q.remainder);
+    return q.lowerHalf ? -value : value;
+}
+
+// fmodTwoPi for lanes in the fast range (0 up to 2^26 periods).
+template <class V> V fmodTwoPiWide(V x) {
+    constexpr double kPeriod = 2.0 * kPi;
+    constexpr double kPeriodHigh = 6.283185243606567;
+    constexpr double kPeriodLow = kPeriod - kPeriodHigh;
+    const V n = __builtin_convertvector(__builtin_convertvector(x / kPeriod, IntOf<V>), V);
+    const auto remainder = [x](V periods) {
+        return (x - periods * kPeriodHigh) - periods * kPeriodLow;
+    };
+    const V r = remainder(n);
+    V corrected = r < 0.0 ? remainder(n - 1.0) : r;
+    corrected = r >= kPeriod ? remainder(n + 1.0) : corrected;
+    const V lowCycles = x < 2.0 * kPeriod ? x - kPeriod : corrected;
+    return x < kPeriod ? x : lowCycles;
+}
+
+template <class V> bool inFastPeriodRange(V x) {
+    constexpr double kLimit = 67108864.0 * 2.0 * kPi;
+    const MaskOf<V> fast = (x >= 0.0) & (x < kLimit);
+    for (int lane = 0; lane < static_cast<int>(sizeof(V) / sizeof(double)); ++lane) {
+        if (fast[lane] == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Widens the four float lanes, runs a kernel over double vectors and rounds back to float.
+template <class Kernel> FloatLanes inDouble(FloatLanes x, Kernel kernel) {
+#if defined(__AVX__)
+    return narrow(kernel(widen(x)));
+#else
+    const auto low = __builtin_convertvector(__builtin_shufflevector(x, x, 0, 1), Double2);
+    const auto high = __builtin_convertvector(__builtin_shufflevector(x, x, 2, 3), Double2);
+    const Float2 lowResult = __builtin_convertvector(kernel(low), Float2);
+    const Float2 highResult = __builtin_convertvector(kernel(high), Float2);
+    return __builtin_shufflevector(lowResult, highResult, 0, 1, 2, 3);
+#endif
+}
+
+} // namespace detail
+
+inline FloatLanes atan(FloatLanes x) {
+    return detail::inDouble(x, [](auto wide) { return detail::atanWide(wide); });
+}
+
+inline FloatLanes exp(FloatLanes x) {
+    const IntLanes belowRange = !(x > -104.0f);
+    const IntLanes aboveRange = x > 89.0f;
+    const IntLanes inRange = !(belowRange | aboveRange);
+    // Lanes outside the range compute e^0 and take their own result afterwards.
+    const FloatLanes safe = inRange ? x : broadcast(0.0f);
+    const FloatLanes value =
+        detail::inDouble(safe, [](auto wide) { return detail::expWide(wide); });
+    const FloatLanes low = x != x ? x : broadcast(0.0f);
+    const FloatLanes outside = belowRange ? low : broadcast(__builtin_inff());
+    return inRange ? value : outside;
+}
+
+inline FloatLanes tan(FloatLanes x) {
+    return detail::inDouble(x, [](auto wide) { return detail::tanWide(wide); });
+}
+
+inline FloatLanes sin(FloatLanes x) {
+    return detail::inDouble(x, [](auto wide) { return detail::sinWide(wide); });
+}
+
+// fmodTwoPi lane by lane; lanes outside the fast range (negative, huge, NaN) take the scalar
+// function.
+template <class V> V fmodTwoPi(V x) {
+    if (detail::inFastPeriodRange(x)) {
+        return detail::fmodTwoPiWide(x);
+    }
+    V reduced;
+    for (int lane = 0; lane < static_cast<int>(sizeof(V) / sizeof(double)); ++lane) {
+        reduced[lane] = fmodTwoPi(static_cast<double>(x[lane]));
+    }
+    return reduced;
+}
+
+// sin(float(fmodTwoPi(phase))) for four phases given in single precision rates: the sine of a
+// phase that grows without bound, reduced to one period in double precision first. `phase`
+// maps the widened lanes to the phases.
+template <class Phase> FloatLanes periodicSine(FloatLanes x, Phase phase) {
+    return detail::inDouble(x, [phase](auto wide) {
+        return detail::sinWide(detail::roundToFloat(fmodTwoPi(phase(wide))));
+    });
+}
+
+} // namespace Korvatune::FastMath

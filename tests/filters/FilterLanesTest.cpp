@@ -1,0 +1,113 @@
+#include "filters/Filter_MoogVCF_variant1.h"
+#include "filters/HighPassLanes.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <random>
+
+namespace Korvatune {
+namespace {
+
+constexpr int kSamples = 3000;
+
+// Controls that hold for a while and then jump, as knobs and modulators move them; a lane
+// rests (is not run) now and then.
+struct LaneControls {
+    FloatLanes input{};
+    FloatLanes cutoff{};
+    FloatLanes resonance{};
+    IntLanes active{};
+};
+
+class ControlSource {
+public:
+    explicit ControlSource(unsigned seed) : random(seed) {}
+
+    LaneControls next() {
+        LaneControls controls = current;
+        for (int lane = 0; lane < kLanes; ++lane) {
+            controls.input[lane] = uniform(random) * 2.0f - 1.0f;
+            if (uniform(random) < 0.1f) {
+                current.cutoff[lane] = uniform(random) * 1.2f - 0.1f;
+            }
+            if (uniform(random) < 0.05f) {
+                current.resonance[lane] = uniform(random);
+            }
+            if (uniform(random) < 0.02f) {
+                current.active[lane] = current.active[lane] != 0 ? 0 : -1;
+            }
+            controls.cutoff[lane] = current.cutoff[lane];
+            controls.resonance[lane] = current.resonance[lane];
+            controls.active[lane] = current.active[lane];
+        }
+        return controls;
+    }
+
+private:
+    std::mt19937 random;
+    std::uniform_real_distribution<float> uniform{0.0f, 1.0f};
+    LaneControls current{{}, {0.5f, 0.2f, 0.9f, 0.0f}, {0.0f, 0.5f, 0.9f, 0.3f}, {-1, -1, -1, -1}};
+};
+
+void expectSameBits(float lane, float scalar, int sample, int index) {
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(lane), std::bit_cast<std::uint32_t>(scalar))
+        << "sample " << sample << " lane " << index;
+}
+
+TEST(FilterLanes, EachHighPassLaneRunsAsItsOwnFilterWhetherOrNotItShares) {
+    ControlSource source(11);
+    HighPassLanes alone;
+    HighPassLanes sharing;
+    HighPassLanes partner;
+    HighPassLanesMemo memo;
+    sharing.shareDesignMemo(&memo);
+    partner.shareDesignMemo(&memo);
+    std::array<HighPassLanes::Scalar, kLanes> scalars;
+    for (int n = 0; n < kSamples; ++n) {
+        const LaneControls c = source.next();
+        alone.setControls(c.cutoff, c.resonance, c.active);
+        // A partner with other controls between the two keeps the memo changing hands.
+        partner.setControls(c.cutoff * 0.5f, c.resonance, c.active);
+        sharing.setControls(c.cutoff, c.resonance, c.active);
+        const FloatLanes outputAlone = alone.run(c.input, c.active);
+        const FloatLanes outputSharing = sharing.run(c.input, c.active);
+        for (int lane = 0; lane < kLanes; ++lane) {
+            if (c.active[lane] == 0) {
+                continue;
+            }
+            const float expected = scalars[static_cast<std::size_t>(lane)].process(
+                c.input[lane], c.cutoff[lane], c.resonance[lane]);
+            expectSameBits(outputAlone[lane], expected, n, lane);
+            expectSameBits(outputSharing[lane], expected, n, lane);
+        }
+    }
+}
+
+TEST(FilterLanes, EachLadderLaneRunsAsItsOwnFilterAndRestingLanesKeepTheirState) {
+    ControlSource source(23);
+    LadderFilter<FloatLanes> lanes;
+    std::array<Filter_MoogVCF_variant1, kLanes> scalars;
+    for (int n = 0; n < kSamples; ++n) {
+        const LaneControls c = source.next();
+        const LadderFilter<FloatLanes> earlier = lanes;
+        const FloatLanes output = lanes.process(c.input, c.cutoff, c.resonance);
+        lanes.keepLanes(!c.active, earlier);
+        for (int lane = 0; lane < kLanes; ++lane) {
+            Filter_MoogVCF_variant1& scalar = scalars[static_cast<std::size_t>(lane)];
+            if (c.active[lane] != 0) {
+                const float expected =
+                    scalar.process(c.input[lane], c.cutoff[lane], c.resonance[lane]);
+                expectSameBits(output[lane], expected, n, lane);
+            }
+            for (int stage = 0; stage <= 4; ++stage) {
+                expectSameBits(lanes.getStage(stage)[lane], scalar.getStage(stage), n, lane);
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace Korvatune
