@@ -65,7 +65,7 @@ FloatLanes clampUnit(FloatLanes x) {
 // wrapPhase in every lane; lanes beyond one cycle (rare) take the scalar reduction.
 FloatLanes wrapPhases(FloatLanes phases) {
     constexpr auto cycle = static_cast<float>(kPhaseCycle);
-    if (!anyLane(!(phases < cycle && phases > -cycle))) {
+    if (allLanes(phases < cycle && phases > -cycle)) {
         return phases;
     }
     return FloatLanes{wrapPhase(phases[0]), wrapPhase(phases[1]), wrapPhase(phases[2]),

@@ -40,8 +40,24 @@ template <class V> V splat(double x) {
     return V{} + x;
 }
 
+inline constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
+
+// An integer-valued double and the integer itself: adding 1.5 * 2^52 rounds to the nearest
+// integer (ties to even) and leaves it, in two's complement, in the low bits of the sum. Plain
+// 64-bit lane arithmetic reads it from there, where a conversion to 32-bit integers and back to
+// 64-bit lanes would go through memory.
+template <class V> struct RoundedLanes {
+    V value;
+    MaskOf<V> integer;
+};
+
+template <class V> RoundedLanes<V> roundWithInteger(V x) {
+    const V shifted = x + kShift;
+    return {shifted - kShift,
+            std::bit_cast<MaskOf<V>>(shifted) - std::bit_cast<std::int64_t>(kShift)};
+}
+
 template <class V> V roundToInteger(V x) {
-    constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
     return (x + kShift) - kShift;
 }
 
@@ -74,17 +90,15 @@ template <class V> V cosPolynomial(V r) {
 
 template <class V> struct QuadrantLanes {
     V remainder;
-    // Bit 0 and bit 1 of the quadrant, as masks.
+    // Bit 0 and bit 1 of the quadrant, nonzero where set.
     MaskOf<V> odd;
     MaskOf<V> lowerHalf;
 };
 
 template <class V> QuadrantLanes<V> reduceQuadrant(V x) {
-    const V count = roundToInteger(x * kTwoOverPi);
-    const IntOf<V> quadrant = __builtin_convertvector(count, IntOf<V>) & 3;
-    return {(x - count * kHalfPiHigh) - count * kHalfPiLow,
-            __builtin_convertvector((quadrant & 1) != 0, MaskOf<V>),
-            __builtin_convertvector((quadrant & 2) != 0, MaskOf<V>)};
+    const RoundedLanes<V> count = roundWithInteger(x * kTwoOverPi);
+    return {(x - count.value * kHalfPiHigh) - count.value * kHalfPiLow, count.integer & 1,
+            count.integer & 2};
 }
 
 template <class V> V atanUnit(V t) {
@@ -113,20 +127,23 @@ template <class V> V expWide(V x) {
     constexpr double kStepsPerLn2 = 46.16624130844683;
     constexpr double kStepHigh = 0.021660848520696163;
     constexpr double kStepLow = 8.718021277417983e-10;
-    const V steps = roundToInteger(x * kStepsPerLn2);
+    const RoundedLanes<V> rounded = roundWithInteger(x * kStepsPerLn2);
+    const V steps = rounded.value;
     const V r = (x - steps * kStepHigh) - steps * kStepLow;
-    const IntOf<V> count = __builtin_convertvector(steps, IntOf<V>);
+    const MaskOf<V> count = rounded.integer;
     V p = splat<V>(1.0 / 24);
     p = 1.0 / 6 + r * p;
     p = 0.5 + r * p;
     p = 1.0 + r * p;
     p = 1.0 + r * p;
-    const IntOf<V> step = count & 31;
+    const MaskOf<V> step = count & 31;
     V fraction;
     for (int lane = 0; lane < static_cast<int>(sizeof(V) / sizeof(double)); ++lane) {
         fraction[lane] = kExp2Steps[step[lane]];
     }
-    const MaskOf<V> exponent = __builtin_convertvector((count >> 5) + 1023, MaskOf<V>) << 52;
+    // ((count >> 5) + 1023) << 52 without a right shift of 64-bit lanes, which SSE2 lacks: the
+    // counts of the exponent's range are above -1023 * 32, so the biased sum is non-negative.
+    const MaskOf<V> exponent = ((count + 1023 * 32) & ~31) << 47;
     return (fraction * p) * std::bit_cast<V>(exponent);
 }
 
@@ -148,7 +165,10 @@ template <class V> V fmodTwoPiWide(V x) {
     constexpr double kPeriod = 2.0 * kPi;
     constexpr double kPeriodHigh = 6.283185243606567;
     constexpr double kPeriodLow = kPeriod - kPeriodHigh;
-    const V n = __builtin_convertvector(__builtin_convertvector(x / kPeriod, IntOf<V>), V);
+    // The quotient truncated toward zero (it is not negative here).
+    const V quotient = x / kPeriod;
+    const V nearest = roundToInteger(quotient);
+    const V n = nearest > quotient ? nearest - 1.0 : nearest;
     const auto remainder = [x](V periods) {
         return (x - periods * kPeriodHigh) - periods * kPeriodLow;
     };

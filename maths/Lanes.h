@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
+
+#include <xmmintrin.h>
 
 // Four values side by side, one per lane, for code that treats several independent signals
 // alike (the oscillators of a voice). Every operation acts on each lane exactly as the scalar
@@ -27,25 +29,18 @@ inline FloatLanes narrow(DoubleLanes x) {
 inline FloatLanes broadcast(float x) {
     return FloatLanes{x, x, x, x};
 }
-inline DoubleLanes broadcast(double x) {
-    return DoubleLanes{x, x, x, x};
-}
-
-inline IntLanes narrowMask(DoubleMask mask) {
-    return __builtin_convertvector(mask, IntLanes);
-}
-
 // Lanes bit for bit equal (a NaN matches itself).
 inline bool sameBits(FloatLanes a, FloatLanes b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    const IntLanes equal = std::bit_cast<IntLanes>(a) == std::bit_cast<IntLanes>(b);
+    return _mm_movemask_ps(std::bit_cast<__m128>(equal)) == 0xF;
 }
 
 inline bool anyLane(IntLanes mask) {
-    return (mask[0] | mask[1] | mask[2] | mask[3]) != 0;
+    return _mm_movemask_ps(std::bit_cast<__m128>(mask)) != 0;
 }
 
-inline bool anyLane(DoubleMask mask) {
-    return (mask[0] | mask[1] | mask[2] | mask[3]) != 0;
+inline bool allLanes(IntLanes mask) {
+    return _mm_movemask_ps(std::bit_cast<__m128>(mask)) == 0xF;
 }
 
 } // namespace Korvatune
