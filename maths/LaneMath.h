@@ -4,6 +4,9 @@
 #include "maths/Lanes.h"
 
 #include <bit>
+#include <type_traits>
+
+#include <emmintrin.h>
 
 // The audio path's approximations four lanes at a time. Each lane goes through the same
 // operations as the scalar function of the same name, so it returns the same bits (the maths
@@ -38,6 +41,14 @@ template <class V> using MaskOf = typename LaneTypes<V>::Mask;
 
 template <class V> V splat(double x) {
     return V{} + x;
+}
+
+template <class Mask> bool anyLaneSet(Mask mask) {
+    if constexpr (std::is_same_v<Mask, Mask2>) {
+        return _mm_movemask_pd(std::bit_cast<__m128d>(mask)) != 0;
+    } else {
+        return (mask[0] | mask[1] | mask[2] | mask[3]) != 0;
+    }
 }
 
 inline constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
@@ -118,8 +129,11 @@ template <class V> V atanUnit(V t) {
 template <class V> V atanWide(V x) {
     const V magnitude = copySign(x, V{});
     const MaskOf<V> beyondOne = magnitude > 1.0;
-    const V t = beyondOne ? 1.0 / magnitude : magnitude;
-    const V unit = atanUnit(t);
+    // Table samples rarely exceed 1, so the reciprocal is usually not needed at all.
+    if (!anyLaneSet(beyondOne)) {
+        return copySign(atanUnit(magnitude), x);
+    }
+    const V unit = atanUnit(beyondOne ? 1.0 / magnitude : magnitude);
     return copySign(beyondOne ? kHalfPi - unit : unit, x);
 }
 
@@ -151,7 +165,8 @@ template <class V> V tanWide(V x) {
     const QuadrantLanes<V> q = reduceQuadrant(x);
     const V s = sinPolynomial(q.remainder);
     const V c = cosPolynomial(q.remainder);
-    return q.odd ? -c / s : s / c;
+    // One division for both cases: -c / s in odd quadrants, s / c in even ones.
+    return (q.odd ? -c : s) / (q.odd ? s : c);
 }
 
 template <class V> V sinWide(V x) {
