@@ -209,5 +209,33 @@ TEST(EngineCore, TheSoundDoesNotDependOnTheHostsBlockSize) {
     }
 }
 
+// The oscillator values are laid out for the voices once and kept while they stay the same, so
+// this checks that a change between blocks, and the change back, reach sounding notes at once.
+TEST(EngineCore, OscillatorKnobsMovedWhileANoteSoundsAreHeardInTheNextBlock) {
+    constexpr int kLevel1 = 2;
+    constexpr int kWave1 = 0;
+    constexpr int kBypassEffects = 58;
+    SynthDriver moved;
+    SynthDriver still;
+    for (SynthDriver* synth : {&moved, &still}) {
+        // Without the effects no filter tail follows the voices.
+        (*synth)->setParameter(synth->get(), kBypassEffects, 1.0f);
+        synth->noteOn(36);
+        synth->render(512);
+    }
+    moved->setParameter(moved.get(), kLevel1, 0.0f);
+    moved.render(512);
+    still.render(512);
+    EXPECT_EQ(peakOf(moved.left), 0.0f);
+    EXPECT_GT(peakOf(still.left), 0.05f);
+
+    moved->setParameter(moved.get(), kLevel1, 1.0f);
+    moved->setParameter(moved.get(), kWave1, 0.5f);
+    moved.render(512);
+    still.render(512);
+    EXPECT_GT(peakOf(moved.left), 0.05f);
+    EXPECT_NE(moved.left, still.left);
+}
+
 } // namespace
 } // namespace Korvatune
