@@ -7,6 +7,7 @@
 
 #include "maths/LaneMath.h"
 
+#include <bit>
 #include <cmath>
 
 namespace Korvatune {
@@ -60,6 +61,10 @@ FloatLanes saturateLanes(FloatLanes x, const VoiceFrameSettings& settings) {
 FloatLanes clampUnit(FloatLanes x) {
     x = x > 1.0f ? broadcast(1.0f) : x;
     return x < 0.0f ? broadcast(0.0f) : x;
+}
+
+FloatLanes magnitude(FloatLanes x) {
+    return std::bit_cast<FloatLanes>(std::bit_cast<IntLanes>(x) & 0x7FFFFFFF);
 }
 
 // wrapPhase in every lane; lanes beyond one cycle (rare) take the scalar reduction.
@@ -216,12 +221,13 @@ FloatLanes Note::filter(const VoiceFrameSettings& settings) {
 
 // In oscillator order, so the sums round as they always have.
 StereoSample Note::pan(const VoiceFrameSettings& settings) const {
+    const FloatLanes right = settings.pan * oscillatorOutputs;
+    const FloatLanes left = (1.0f - settings.pan) * oscillatorOutputs;
     StereoSample mix;
     for (int k = 0; k < kOscillators; ++k) {
         if (settings.sounding[k]) {
-            const float output = oscillatorOutputs[k];
-            mix.right = mix.right + settings.pan[k] * output;
-            mix.left = mix.left + (1.0f - settings.pan[k]) * output;
+            mix.right = mix.right + right[k];
+            mix.left = mix.left + left[k];
         }
     }
     return mix;
@@ -272,11 +278,24 @@ void Note::modulatePhases(const VoiceFrameSettings& settings, float pitchOffset,
 // Every oscillator takes its frequency modulation from oscillator 1's modulator.
 void Note::modulateWith(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
     const float frequencyModulation = modulator.valuesAtRates(settings.modFrequency)[0];
+    const FloatLanes pitchStep = (settings.pitch - 0.5f) * pitchSpan;
+    const FloatLanes fineStep = settings.freq - 0.5f;
+    const FloatLanes modulationStep = frequencyModulation * settings.freqModAmount * 0.5f;
+    // Wrapping changes only a sum that reaches a cycle; when no partial sum can, the steps add
+    // up without it (the margin covers the rounding of the bound).
+    constexpr float kReachWithoutWrap = static_cast<float>(kPhaseCycle) - 64.0f;
+    const FloatLanes reach = magnitude(phases) + std::fabs(pitchOffset) + magnitude(pitchStep) +
+                             magnitude(fineStep) + magnitude(modulationStep);
+    if (allLanes(reach < kReachWithoutWrap)) {
+        phases = ((phases + pitchOffset) + pitchStep + fineStep) + modulationStep;
+        return;
+    }
     FloatLanes phase = wrapPhases(phases + pitchOffset);
-    phase = wrapPhases(phase + (settings.pitch - 0.5f) * pitchSpan);
-    phase = wrapPhases(phase + (settings.freq - 0.5f));
-    phases = wrapPhases(phase + frequencyModulation * settings.freqModAmount * 0.5f);
+    phase = wrapPhases(phase + pitchStep);
+    phase = wrapPhases(phase + fineStep);
+    phases = wrapPhases(phase + modulationStep);
 }
+
 void Note::stepState() {
     switch (state) {
     case VoiceState::Attack:
