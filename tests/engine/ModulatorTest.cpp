@@ -85,6 +85,23 @@ TEST(Modulator, RepeatedReadsFollowTheClockTheRateAndTheSampleRate) {
     EXPECT_EQ(modulator.valueAtRate(0.6f), 1.0f);
 }
 
+// A voice's oscillators ask for their rates side by side; each lane is what that rate alone
+// gives, also on a clock far beyond the first period and with one lane inactive.
+TEST(Modulator, EachLaneIsTheValueOfItsOwnRate) {
+    SilentOwner owner;
+    const FloatLanes rates = {0.3f, 0.0f, 0.97f, 0.05f};
+    for (std::uint32_t samples : {0u, 1u, 4410u, 3000000u}) {
+        Modulator clocked;
+        clocked.setOwner(&owner);
+        advanceBy(clocked, samples);
+        const FloatLanes values = clocked.valuesAtRates(rates);
+        for (int lane = 0; lane < kLanes; ++lane) {
+            EXPECT_EQ(values[lane], freshValue(owner, samples, rates[lane], 44100.0f))
+                << samples << " samples, lane " << lane;
+        }
+    }
+}
+
 TEST(RingModulator, PassesWhenInactiveElseMixesWithARectifiedSine) {
     SilentOwner owner;
     RingModulator ringModulator;
