@@ -342,30 +342,10 @@ void OutputChain::runToneBands(float* left, float* right, int frames,
     addBand(left, right, frames, controls.highAmount, high);
 }
 
-// The three bands step side by side; each band is added in the order the block loop adds
-// them, and only when its amount is above zero.
 void OutputChain::runSettledToneBands(float* left, float* right, int frames,
                                       const OutputChainControls& controls) {
-    auto bass = bandLowPass.stereoRunner();
-    auto mid = bandBandPass.stereoRunner();
-    auto high = bandHighPass.stereoRunner();
-    const float amounts[3] = {controls.bassAmount, controls.midAmount, controls.highAmount};
-    for (int i = 0; i < frames; ++i) {
-        const __m128d x = Dsp::loadStereo(left, right, i);
-        float bands[3][2];
-        Dsp::storeStereo(bass.step(x), bands[0], bands[0] + 1, 0);
-        Dsp::storeStereo(mid.step(x), bands[1], bands[1] + 1, 0);
-        Dsp::storeStereo(high.step(x), bands[2], bands[2] + 1, 0);
-        for (int band = 0; band < 3; ++band) {
-            if (amounts[band] > 0.0f) {
-                left[i] += amounts[band] * bands[band][0];
-                right[i] += amounts[band] * bands[band][1];
-            }
-        }
-    }
-    bass.save();
-    mid.save();
-    high.save();
+    ToneBands::runSettled(toneBandPath, bandLowPass, bandBandPass, bandHighPass, left, right,
+                          frames, {controls.bassAmount, controls.midAmount, controls.highAmount});
 }
 
 } // namespace Korvatune

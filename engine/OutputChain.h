@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Distortion.h"
+#include "engine/OutputChainToneBands.h"
 #include "filters/DspButterworth.h"
 #include "filters/DspChebyshevI.h"
 #include "filters/DspDirectFormII.h"
@@ -71,14 +72,15 @@ private:
     float* workBuffer(int index) { return work.data() + index * kWorkFrames; }
 
     Distortion distortion;
-    Smoothed<Dsp::Butterworth::Design::LowPass<4>> bandLowPass;
-    Smoothed<Dsp::Butterworth::Design::BandPass<4>> bandBandPass;
-    Smoothed<Dsp::Butterworth::Design::HighPass<4>> bandHighPass;
+    ToneBands::Bass bandLowPass;
+    ToneBands::Mid bandBandPass;
+    ToneBands::High bandHighPass;
     Smoothed<Dsp::RBJ::Design::LowPass> filterLowPass;
     Smoothed<Dsp::RBJ::Design::HighPass> filterHighPass;
     Smoothed<Dsp::ChebyshevI::Design::LowPass<2>> dumpLowPass;
     Smoothed<Dsp::ChebyshevI::Design::HighPass<2>> dumpHighPass;
     std::vector<float> work;
+    const ToneBands::Path toneBandPath = ToneBands::fastestPath();
 
     // Written by any thread. Each settings word packs two floats: the global filter's frequency
     // and Q, or the dump/expand low-pass and high-pass cutoffs. A version counts publications,
