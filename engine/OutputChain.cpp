@@ -258,6 +258,11 @@ void OutputChain::runGlobalFilter(float* left, float* right, int frames, float f
         runSettledGlobalFilter(left, right, frames, filterType);
         return;
     }
+    const int glided = glideGlobalFilterTogether(left, right, frames, filterType);
+    if (glided >= 0) {
+        runSettledGlobalFilter(left + glided, right + glided, frames - glided, filterType);
+        return;
+    }
     float* highLeft = workBuffer(0);
     float* highRight = workBuffer(1);
     std::copy_n(left, frames, highLeft);
@@ -271,6 +276,27 @@ void OutputChain::runGlobalFilter(float* left, float* right, int frames, float f
         left[i] = lowShare * left[i] + filterType * highLeft[i];
         right[i] = lowShare * right[i] + filterType * highRight[i];
     }
+}
+
+// Both filters always get the same settings, so they normally glide in lockstep: each frame's
+// two designs then share one angle computation and half their divisions.
+int OutputChain::glideGlobalFilterTogether(float* left, float* right, int frames,
+                                           float filterType) {
+    const float lowShare = 1.0f - filterType;
+    return filterLowPass.glideTogether(
+        filterHighPass, frames,
+        [](const Dsp::Parameters& transition, auto& lowDesign, auto& highDesign) {
+            Dsp::RBJ::Design::setupPair(lowDesign, highDesign, transition);
+        },
+        [&](int i, auto& low, auto& high) {
+            const __m128d x = Dsp::loadStereo(left, right, i);
+            float lows[2];
+            float highs[2];
+            Dsp::storeStereo(low.step(x), lows, lows + 1, 0);
+            Dsp::storeStereo(high.step(x), highs, highs + 1, 0);
+            left[i] = lowShare * lows[0] + filterType * highs[0];
+            right[i] = lowShare * lows[1] + filterType * highs[1];
+        });
 }
 
 // The two filters step side by side, so each one's recursion latency hides behind the other's.

@@ -63,6 +63,7 @@ private:
     void applyDumpExpand(std::uint64_t settings);
     void processPiece(float* left, float* right, int frames, const OutputChainControls& controls);
     void runGlobalFilter(float* left, float* right, int frames, float filterType);
+    int glideGlobalFilterTogether(float* left, float* right, int frames, float filterType);
     void runSettledGlobalFilter(float* left, float* right, int frames, float filterType);
     void runDumpExpandAndClip(float* left, float* right, int frames);
     void runSettledDumpExpandAndClip(float* left, float* right, int frames);
