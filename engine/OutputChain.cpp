@@ -95,8 +95,8 @@ void publish(std::atomic<std::uint32_t>& version) {
 
 } // namespace
 
-OutputChain::OutputChain()
-    : work(static_cast<std::size_t>(kWorkBufferCount) * kWorkFrames, 0.0f),
+OutputChain::OutputChain(Dsp::VectorPath path)
+    : work(static_cast<std::size_t>(kWorkBufferCount) * kWorkFrames, 0.0f), vectorPath(path),
       globalSettings(pack({kGlobalLowest, 0.0f})),
       dumpSettings(pack({kInitialRate * kDumpRange + kDumpLowest, kDumpLowest})) {
     configureFilters(kInitialRate);
@@ -370,8 +370,8 @@ void OutputChain::runToneBands(float* left, float* right, int frames,
 
 void OutputChain::runSettledToneBands(float* left, float* right, int frames,
                                       const OutputChainControls& controls) {
-    ToneBands::runSettled(toneBandPath, bandLowPass, bandBandPass, bandHighPass, left, right,
-                          frames, {controls.bassAmount, controls.midAmount, controls.highAmount});
+    ToneBands::runSettled(vectorPath, bandLowPass, bandBandPass, bandHighPass, left, right, frames,
+                          {controls.bassAmount, controls.midAmount, controls.highAmount});
 }
 
 } // namespace Korvatune

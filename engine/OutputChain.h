@@ -36,7 +36,8 @@ public:
     // Frames per work buffer; longer blocks are processed in pieces of this size.
     static constexpr int kWorkFrames = 4096;
 
-    OutputChain();
+    // The vector path is for tests, which compare every path; all give the same bits.
+    explicit OutputChain(Dsp::VectorPath path = Dsp::fastestVectorPath());
     OutputChain(const OutputChain&) = delete;
     OutputChain& operator=(const OutputChain&) = delete;
 
@@ -81,7 +82,7 @@ private:
     Smoothed<Dsp::ChebyshevI::Design::LowPass<2>> dumpLowPass;
     Smoothed<Dsp::ChebyshevI::Design::HighPass<2>> dumpHighPass;
     std::vector<float> work;
-    const ToneBands::Path toneBandPath = ToneBands::fastestPath();
+    const Dsp::VectorPath vectorPath;
 
     // Written by any thread. Each settings word packs two floats: the global filter's frequency
     // and Q, or the dump/expand low-pass and high-pass cutoffs. A version counts publications,

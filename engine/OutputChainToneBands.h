@@ -2,11 +2,11 @@
 
 #include "filters/DspButterworth.h"
 #include "filters/DspDirectFormII.h"
+#include "filters/DspQuadDirectFormII.h"
 #include "filters/DspSmoothedFilterDesign.h"
 
 // The settled tone bands of the output chain: a low-pass, a band-pass and a high-pass of the
-// clipped signal, each added on top by its amount. Every path computes the same bits; the
-// wider one only runs more lanes per instruction.
+// clipped signal, each added on top by its amount.
 namespace Korvatune::ToneBands {
 
 template <class Design> using Stereo = Dsp::SmoothedFilterDesign<Design, 2, Dsp::DirectFormII>;
@@ -20,14 +20,8 @@ struct Amounts {
     float high;
 };
 
-enum class Path { sse2, avx };
-
-// Whether this build contains the path and this processor can run it.
-bool available(Path path);
-Path fastestPath();
-
 // For filters that are not gliding; a band is added only when its amount is above zero.
-void runSettled(Path path, Bass& bass, Mid& mid, High& high, float* left, float* right, int frames,
-                const Amounts& amounts);
+void runSettled(Dsp::VectorPath path, Bass& bass, Mid& mid, High& high, float* left, float* right,
+                int frames, const Amounts& amounts);
 
 } // namespace Korvatune::ToneBands

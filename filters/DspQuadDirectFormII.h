@@ -15,6 +15,26 @@
 
 namespace Dsp {
 
+// The vector widths a block loop may run its lanes in; every path computes the same bits.
+enum class VectorPath { sse2, avx };
+
+// Whether this build contains the path and this processor can run it.
+inline bool vectorPathAvailable(VectorPath path) {
+    if (path == VectorPath::sse2) {
+        return true;
+    }
+#if DSP_HAS_AVX_PATH
+    static const bool processorRunsAvx = __builtin_cpu_supports("avx") != 0;
+    return processorRunsAvx;
+#else
+    return false;
+#endif
+}
+
+inline VectorPath fastestVectorPath() {
+    return vectorPathAvailable(VectorPath::avx) ? VectorPath::avx : VectorPath::sse2;
+}
+
 #if DSP_HAS_AVX_PATH
 
 // Sections of two stereo runners side by side in the four lanes of AVX double vectors: lanes

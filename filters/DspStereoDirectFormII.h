@@ -126,6 +126,16 @@ template <class Sample> void storeStereo(__m128d x, Sample* left, Sample* right,
     right[i] = static_cast<Sample>(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)));
 }
 
+// Both channels of a float frame in the two low lanes of a float vector, and back.
+inline __m128 loadFrame(const float* left, const float* right, int i) {
+    return _mm_unpacklo_ps(_mm_load_ss(left + i), _mm_load_ss(right + i));
+}
+
+inline void storeFrame(__m128 frame, float* left, float* right, int i) {
+    _mm_store_ss(left + i, frame);
+    _mm_store_ss(right + i, _mm_shuffle_ps(frame, frame, _MM_SHUFFLE(1, 1, 1, 1)));
+}
+
 template <int MaxSections, class Sample>
 void processStereoDirectFormII(const Cascade<MaxSections>& cascade,
                                ChannelState<DirectFormII, MaxSections>& left,

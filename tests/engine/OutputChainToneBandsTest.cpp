@@ -1,4 +1,5 @@
 #include "engine/OutputChainToneBands.h"
+#include "engine/OutputChain.h"
 #include "tests/engine/OutputChainReference.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ struct BandFilters {
     // Runs the signal in blocks of the given sizes in turn, each block on the given paths in
     // turn, so that one path continues from the state another left behind.
     Stereo render(const Stereo& input, const std::vector<int>& blocks,
-                  const std::vector<ToneBands::Path>& paths, const ToneBands::Amounts& amounts) {
+                  const std::vector<Dsp::VectorPath>& paths, const ToneBands::Amounts& amounts) {
         Stereo output = input;
         const int frames = static_cast<int>(input.left.size());
         std::size_t turn = 0;
@@ -67,9 +68,9 @@ const std::vector<int> kUnevenBlocks = {512, 1, 2, 77, 3, 300, 512};
 // turns on the same filters, gives the bits of the bands run one after the other.
 TEST(OutputChainToneBands, EveryPathGivesTheBitsOfTheBandsRunOneAfterTheOther) {
     const Stereo input = Stereo::noise(6000, 0.9f, 17);
-    std::vector<ToneBands::Path> paths = {ToneBands::Path::sse2};
-    if (ToneBands::available(ToneBands::Path::avx)) {
-        paths.push_back(ToneBands::Path::avx);
+    std::vector<Dsp::VectorPath> paths = {Dsp::VectorPath::sse2};
+    if (Dsp::vectorPathAvailable(Dsp::VectorPath::avx)) {
+        paths.push_back(Dsp::VectorPath::avx);
     } else {
         std::cout << "This processor has no AVX; only the SSE2 path runs.\n";
     }
@@ -77,7 +78,7 @@ TEST(OutputChainToneBands, EveryPathGivesTheBitsOfTheBandsRunOneAfterTheOther) {
          {ToneBands::Amounts{0.3f, 0.3f, 0.3f}, ToneBands::Amounts{0.0f, 0.7f, -1.0f},
           ToneBands::Amounts{1.0f, 0.0f, 0.25f}}) {
         const Stereo expected = expectedBands(input, amounts);
-        for (ToneBands::Path path : paths) {
+        for (Dsp::VectorPath path : paths) {
             SCOPED_TRACE(static_cast<int>(path));
             BandFilters filters;
             const Stereo actual = filters.render(input, kUnevenBlocks, {path}, amounts);
@@ -92,16 +93,44 @@ TEST(OutputChainToneBands, EveryPathGivesTheBitsOfTheBandsRunOneAfterTheOther) {
 }
 
 TEST(OutputChainToneBands, TheFastestPathIsAvailableAndAnEmptyBlockChangesNothing) {
-    EXPECT_TRUE(ToneBands::available(ToneBands::fastestPath()));
-    EXPECT_TRUE(ToneBands::available(ToneBands::Path::sse2));
+    EXPECT_TRUE(Dsp::vectorPathAvailable(Dsp::fastestVectorPath()));
+    EXPECT_TRUE(Dsp::vectorPathAvailable(Dsp::VectorPath::sse2));
     const Stereo input = Stereo::noise(1000, 0.5f, 3);
     BandFilters withEmpty;
     BandFilters without;
     const ToneBands::Amounts amounts{0.5f, 0.5f, 0.5f};
-    const Stereo a = withEmpty.render(input, {0, 250}, {ToneBands::fastestPath()}, amounts);
-    const Stereo b = without.render(input, {250}, {ToneBands::fastestPath()}, amounts);
+    const Stereo a = withEmpty.render(input, {0, 250}, {Dsp::fastestVectorPath()}, amounts);
+    const Stereo b = without.render(input, {250}, {Dsp::fastestVectorPath()}, amounts);
     EXPECT_EQ(a.left, b.left);
     EXPECT_EQ(a.right, b.right);
+}
+
+// The whole chain on each path, through settled blocks, glides and blocks of one frame.
+TEST(OutputChainToneBands, TheChainGivesTheSameBitsOnEveryPath) {
+    if (!Dsp::vectorPathAvailable(Dsp::VectorPath::avx)) {
+        GTEST_SKIP() << "This build or processor has only the SSE2 path.";
+    }
+    Korvatune::VstXSynthProgram program;
+    program.setValue(Korvatune::kFilterCutoff, 0.5f);
+    program.setValue(Korvatune::kFilterResonance, 0.4f);
+    program.setValue(Korvatune::kDistortion, 0.6f);
+    program.setValue(Korvatune::kDistortionType, 13.0f / 24.0f);
+    program.setValue(Korvatune::kDumpExpand, 0.6f);
+    Korvatune::OutputChain narrow(Dsp::VectorPath::sse2);
+    Korvatune::OutputChain wide(Dsp::VectorPath::avx);
+    narrow.selectProgram(program);
+    wide.selectProgram(program);
+    const Korvatune::OutputChainControls controls{0.3f, 0.4f, 0.2f, 0.5f};
+    const Stereo input = Stereo::noise(2000, 0.9f, 29);
+    for (int round = 0; round < 3; ++round) {
+        const int blockSize = round == 1 ? 1 : 256;
+        EXPECT_EQ(OutputChainTesting::render(wide, input, blockSize, controls).left,
+                  OutputChainTesting::render(narrow, input, blockSize, controls).left);
+        narrow.setParameter(Korvatune::kFilterCutoff, 0.2f * static_cast<float>(round));
+        wide.setParameter(Korvatune::kFilterCutoff, 0.2f * static_cast<float>(round));
+    }
+    const Stereo last = OutputChainTesting::render(wide, input, 300, controls);
+    EXPECT_EQ(last.right, OutputChainTesting::render(narrow, input, 300, controls).right);
 }
 
 } // namespace
