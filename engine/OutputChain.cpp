@@ -89,6 +89,11 @@ void addBand(float* left, float* right, int frames, float amount, const float* c
     }
 }
 
+// Both channels clipped to -1..1 as clampValue clips them, NaN passing through included.
+__m128 clipFrame(__m128 frame) {
+    return _mm_max_ps(_mm_set1_ps(-1.0f), _mm_min_ps(_mm_set1_ps(1.0f), frame));
+}
+
 void publish(std::atomic<std::uint32_t>& version) {
     version.fetch_add(1, std::memory_order_release);
 }
@@ -332,16 +337,15 @@ void OutputChain::runDumpExpandAndClip(float* left, float* right, int frames) {
 }
 
 // The high-pass output is rounded to the sample type before the low-pass takes it, as it is
-// when the two run one after the other.
+// when the two run one after the other. The clip has no branches: near full scale the signal
+// crosses the rails at random.
 void OutputChain::runSettledDumpExpandAndClip(float* left, float* right, int frames) {
     auto high = dumpHighPass.stereoRunner();
     auto low = dumpLowPass.stereoRunner();
     for (int i = 0; i < frames; ++i) {
-        float highs[2];
-        Dsp::storeStereo(high.step(Dsp::loadStereo(left, right, i)), highs, highs + 1, 0);
-        Dsp::storeStereo(low.step(Dsp::loadStereo(highs, highs + 1, 0)), left, right, i);
-        left[i] = clampValue(left[i], -1.0f, 1.0f);
-        right[i] = clampValue(right[i], -1.0f, 1.0f);
+        const __m128d highOut = high.step(_mm_cvtps_pd(Dsp::loadFrame(left, right, i)));
+        const __m128d rounded = _mm_cvtps_pd(_mm_cvtpd_ps(highOut));
+        Dsp::storeFrame(clipFrame(_mm_cvtpd_ps(low.step(rounded))), left, right, i);
     }
     high.save();
     low.save();
