@@ -304,19 +304,19 @@ int OutputChain::glideGlobalFilterTogether(float* left, float* right, int frames
         });
 }
 
-// The two filters step side by side, so each one's recursion latency hides behind the other's.
+// The two filters step side by side, so each one's recursion latency hides behind the other's;
+// the mix runs both channels in float lanes, each computing the scalar mix.
 void OutputChain::runSettledGlobalFilter(float* left, float* right, int frames, float filterType) {
     auto low = filterLowPass.stereoRunner();
     auto high = filterHighPass.stereoRunner();
-    const float lowShare = 1.0f - filterType;
+    const __m128 lowShare = _mm_set1_ps(1.0f - filterType);
+    const __m128 highShare = _mm_set1_ps(filterType);
     for (int i = 0; i < frames; ++i) {
-        const __m128d x = Dsp::loadStereo(left, right, i);
-        float lows[2];
-        float highs[2];
-        Dsp::storeStereo(low.step(x), lows, lows + 1, 0);
-        Dsp::storeStereo(high.step(x), highs, highs + 1, 0);
-        left[i] = lowShare * lows[0] + filterType * highs[0];
-        right[i] = lowShare * lows[1] + filterType * highs[1];
+        const __m128d x = _mm_cvtps_pd(Dsp::loadFrame(left, right, i));
+        const __m128 lows = _mm_cvtpd_ps(low.step(x));
+        const __m128 highs = _mm_cvtpd_ps(high.step(x));
+        Dsp::storeFrame(_mm_add_ps(_mm_mul_ps(lowShare, lows), _mm_mul_ps(highShare, highs)), left,
+                        right, i);
     }
     low.save();
     high.save();
