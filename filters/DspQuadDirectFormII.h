@@ -24,7 +24,11 @@ inline bool vectorPathAvailable(VectorPath path) {
         return true;
     }
 #if DSP_HAS_AVX_PATH
-    static const bool processorRunsAvx = __builtin_cpu_supports("avx") != 0;
+    // Safe from static initialisers too, which may run before the compiler's own detection.
+    static const bool processorRunsAvx = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx") != 0;
+    }();
     return processorRunsAvx;
 #else
     return false;
@@ -39,7 +43,7 @@ inline VectorPath fastestVectorPath() {
 
 // Sections of two stereo runners side by side in the four lanes of AVX double vectors: lanes
 // 0-1 step sections of the low runner, lanes 2-3 sections of the high one, which may be the
-// later sections of the same cascade fed one frame behind. Each lane performs the very
+// later sections of the same cascade fed some frames behind. Each lane performs the very
 // operations of StereoCascadeRunner::step, so its results are bit for bit the SSE2 ones.
 // The states are taken from the runners and written back by save(). A half whose first
 // section is its cascade's first carries the runner's denormal guard; a later one adds zero,
