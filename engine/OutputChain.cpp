@@ -89,14 +89,19 @@ void addBand(float* left, float* right, int frames, float amount, const float* c
     }
 }
 
+// Both channels clipped to -1..1 as clampValue clips them, NaN passing through included.
+__m128 clipFrame(__m128 frame) {
+    return _mm_max_ps(_mm_set1_ps(-1.0f), _mm_min_ps(_mm_set1_ps(1.0f), frame));
+}
+
 void publish(std::atomic<std::uint32_t>& version) {
     version.fetch_add(1, std::memory_order_release);
 }
 
 } // namespace
 
-OutputChain::OutputChain()
-    : work(static_cast<std::size_t>(kWorkBufferCount) * kWorkFrames, 0.0f),
+OutputChain::OutputChain(Dsp::VectorPath path)
+    : work(static_cast<std::size_t>(kWorkBufferCount) * kWorkFrames, 0.0f), vectorPath(path),
       globalSettings(pack({kGlobalLowest, 0.0f})),
       dumpSettings(pack({kInitialRate * kDumpRange + kDumpLowest, kDumpLowest})) {
     configureFilters(kInitialRate);
@@ -258,6 +263,11 @@ void OutputChain::runGlobalFilter(float* left, float* right, int frames, float f
         runSettledGlobalFilter(left, right, frames, filterType);
         return;
     }
+    const int glided = glideGlobalFilterTogether(left, right, frames, filterType);
+    if (glided >= 0) {
+        runSettledGlobalFilter(left + glided, right + glided, frames - glided, filterType);
+        return;
+    }
     float* highLeft = workBuffer(0);
     float* highRight = workBuffer(1);
     std::copy_n(left, frames, highLeft);
@@ -273,19 +283,40 @@ void OutputChain::runGlobalFilter(float* left, float* right, int frames, float f
     }
 }
 
-// The two filters step side by side, so each one's recursion latency hides behind the other's.
+// Both filters always get the same settings, so they normally glide in lockstep: each frame's
+// two designs then share one angle computation and half their divisions.
+int OutputChain::glideGlobalFilterTogether(float* left, float* right, int frames,
+                                           float filterType) {
+    const float lowShare = 1.0f - filterType;
+    return filterLowPass.glideTogether(
+        filterHighPass, frames,
+        [](const Dsp::Parameters& transition, auto& lowDesign, auto& highDesign) {
+            Dsp::RBJ::Design::setupPair(lowDesign, highDesign, transition);
+        },
+        [&](int i, auto& low, auto& high) {
+            const __m128d x = Dsp::loadStereo(left, right, i);
+            float lows[2];
+            float highs[2];
+            Dsp::storeStereo(low.step(x), lows, lows + 1, 0);
+            Dsp::storeStereo(high.step(x), highs, highs + 1, 0);
+            left[i] = lowShare * lows[0] + filterType * highs[0];
+            right[i] = lowShare * lows[1] + filterType * highs[1];
+        });
+}
+
+// The two filters step side by side, so each one's recursion latency hides behind the other's;
+// the mix runs both channels in float lanes, each computing the scalar mix.
 void OutputChain::runSettledGlobalFilter(float* left, float* right, int frames, float filterType) {
     auto low = filterLowPass.stereoRunner();
     auto high = filterHighPass.stereoRunner();
-    const float lowShare = 1.0f - filterType;
+    const __m128 lowShare = _mm_set1_ps(1.0f - filterType);
+    const __m128 highShare = _mm_set1_ps(filterType);
     for (int i = 0; i < frames; ++i) {
-        const __m128d x = Dsp::loadStereo(left, right, i);
-        float lows[2];
-        float highs[2];
-        Dsp::storeStereo(low.step(x), lows, lows + 1, 0);
-        Dsp::storeStereo(high.step(x), highs, highs + 1, 0);
-        left[i] = lowShare * lows[0] + filterType * highs[0];
-        right[i] = lowShare * lows[1] + filterType * highs[1];
+        const __m128d x = _mm_cvtps_pd(Dsp::loadFrame(left, right, i));
+        const __m128 lows = _mm_cvtpd_ps(low.step(x));
+        const __m128 highs = _mm_cvtpd_ps(high.step(x));
+        Dsp::storeFrame(_mm_add_ps(_mm_mul_ps(lowShare, lows), _mm_mul_ps(highShare, highs)), left,
+                        right, i);
     }
     low.save();
     high.save();
@@ -306,16 +337,15 @@ void OutputChain::runDumpExpandAndClip(float* left, float* right, int frames) {
 }
 
 // The high-pass output is rounded to the sample type before the low-pass takes it, as it is
-// when the two run one after the other.
+// when the two run one after the other. The clip has no branches: near full scale the signal
+// crosses the rails at random.
 void OutputChain::runSettledDumpExpandAndClip(float* left, float* right, int frames) {
     auto high = dumpHighPass.stereoRunner();
     auto low = dumpLowPass.stereoRunner();
     for (int i = 0; i < frames; ++i) {
-        float highs[2];
-        Dsp::storeStereo(high.step(Dsp::loadStereo(left, right, i)), highs, highs + 1, 0);
-        Dsp::storeStereo(low.step(Dsp::loadStereo(highs, highs + 1, 0)), left, right, i);
-        left[i] = clampValue(left[i], -1.0f, 1.0f);
-        right[i] = clampValue(right[i], -1.0f, 1.0f);
+        const __m128d highOut = high.step(_mm_cvtps_pd(Dsp::loadFrame(left, right, i)));
+        const __m128d rounded = _mm_cvtps_pd(_mm_cvtpd_ps(highOut));
+        Dsp::storeFrame(clipFrame(_mm_cvtpd_ps(low.step(rounded))), left, right, i);
     }
     high.save();
     low.save();
@@ -342,30 +372,10 @@ void OutputChain::runToneBands(float* left, float* right, int frames,
     addBand(left, right, frames, controls.highAmount, high);
 }
 
-// The three bands step side by side; each band is added in the order the block loop adds
-// them, and only when its amount is above zero.
 void OutputChain::runSettledToneBands(float* left, float* right, int frames,
                                       const OutputChainControls& controls) {
-    auto bass = bandLowPass.stereoRunner();
-    auto mid = bandBandPass.stereoRunner();
-    auto high = bandHighPass.stereoRunner();
-    const float amounts[3] = {controls.bassAmount, controls.midAmount, controls.highAmount};
-    for (int i = 0; i < frames; ++i) {
-        const __m128d x = Dsp::loadStereo(left, right, i);
-        float bands[3][2];
-        Dsp::storeStereo(bass.step(x), bands[0], bands[0] + 1, 0);
-        Dsp::storeStereo(mid.step(x), bands[1], bands[1] + 1, 0);
-        Dsp::storeStereo(high.step(x), bands[2], bands[2] + 1, 0);
-        for (int band = 0; band < 3; ++band) {
-            if (amounts[band] > 0.0f) {
-                left[i] += amounts[band] * bands[band][0];
-                right[i] += amounts[band] * bands[band][1];
-            }
-        }
-    }
-    bass.save();
-    mid.save();
-    high.save();
+    ToneBands::runSettled(vectorPath, bandLowPass, bandBandPass, bandHighPass, left, right, frames,
+                          {controls.bassAmount, controls.midAmount, controls.highAmount});
 }
 
 } // namespace Korvatune

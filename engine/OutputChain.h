@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Distortion.h"
+#include "engine/OutputChainToneBands.h"
 #include "filters/DspButterworth.h"
 #include "filters/DspChebyshevI.h"
 #include "filters/DspDirectFormII.h"
@@ -35,7 +36,8 @@ public:
     // Frames per work buffer; longer blocks are processed in pieces of this size.
     static constexpr int kWorkFrames = 4096;
 
-    OutputChain();
+    // The vector path is for tests, which compare every path; all give the same bits.
+    explicit OutputChain(Dsp::VectorPath path = Dsp::fastestVectorPath());
     OutputChain(const OutputChain&) = delete;
     OutputChain& operator=(const OutputChain&) = delete;
 
@@ -62,6 +64,7 @@ private:
     void applyDumpExpand(std::uint64_t settings);
     void processPiece(float* left, float* right, int frames, const OutputChainControls& controls);
     void runGlobalFilter(float* left, float* right, int frames, float filterType);
+    int glideGlobalFilterTogether(float* left, float* right, int frames, float filterType);
     void runSettledGlobalFilter(float* left, float* right, int frames, float filterType);
     void runDumpExpandAndClip(float* left, float* right, int frames);
     void runSettledDumpExpandAndClip(float* left, float* right, int frames);
@@ -71,14 +74,15 @@ private:
     float* workBuffer(int index) { return work.data() + index * kWorkFrames; }
 
     Distortion distortion;
-    Smoothed<Dsp::Butterworth::Design::LowPass<4>> bandLowPass;
-    Smoothed<Dsp::Butterworth::Design::BandPass<4>> bandBandPass;
-    Smoothed<Dsp::Butterworth::Design::HighPass<4>> bandHighPass;
+    ToneBands::Bass bandLowPass;
+    ToneBands::Mid bandBandPass;
+    ToneBands::High bandHighPass;
     Smoothed<Dsp::RBJ::Design::LowPass> filterLowPass;
     Smoothed<Dsp::RBJ::Design::HighPass> filterHighPass;
     Smoothed<Dsp::ChebyshevI::Design::LowPass<2>> dumpLowPass;
     Smoothed<Dsp::ChebyshevI::Design::HighPass<2>> dumpHighPass;
     std::vector<float> work;
+    const Dsp::VectorPath vectorPath;
 
     // Written by any thread. Each settings word packs two floats: the global filter's frequency
     // and Q, or the dump/expand low-pass and high-pass cutoffs. A version counts publications,

@@ -9,6 +9,9 @@
 
 namespace Dsp::RBJ::Design {
 
+class LowPass;
+class HighPass;
+
 // A single cookbook biquad. Parameters: 0 sample rate, 1 cutoff frequency, 2 Q.
 class CookbookBiquad {
 public:
@@ -21,6 +24,8 @@ public:
     std::vector<PoleZeroPair> poleZeroPairs() const;
 
 protected:
+    friend void setupPair(LowPass& low, HighPass& high, const Parameters& p);
+
     struct Angles {
         double cs;
         double alpha;
@@ -48,5 +53,9 @@ public:
 
     void setup(const Parameters& p);
 };
+
+// Both designs of the same settings, each to the bits its own setup gives: the angle and the
+// divisions the two share are computed once, the others two at a time in vector lanes.
+void setupPair(LowPass& low, HighPass& high, const Parameters& p);
 
 } // namespace Dsp::RBJ::Design

@@ -25,6 +25,42 @@ public:
     int getRemainingTransitionSamples() const { return remaining; }
     bool isGliding() const { return remaining > 0; }
 
+    // Glides this filter and `other` side by side while both are at the same point of the same
+    // glide (same transition, target and samples left): for each frame `setupBoth` builds both
+    // designs from the transition, so work they share is done once, and `frame` steps the two
+    // stereo runners. Each filter ends where its own process() would have left it. Returns the
+    // frames glided, or -1, having done nothing, when the glides differ or stay in place.
+    template <class Other, class SetupBoth, class Frame>
+    int glideTogether(Other& other, int frames, const SetupBoth& setupBoth,
+                      const Frame& frame) requires(Channels == 2 &&
+                                                   std::is_same_v<State, DirectFormII>) {
+        if (remaining <= 0 || other.remaining != remaining ||
+            !sameBits(transition, other.transition) ||
+            !sameBits(this->getParameters(), other.getParameters())) {
+            return -1;
+        }
+        const Parameters step = glideStep();
+        if (staysAt(this->getParameters(), step)) {
+            return -1;
+        }
+        const int glideFrames = std::max(0, std::min(remaining, frames));
+        auto runner = this->stereoRunner();
+        auto otherRunner = other.stereoRunner();
+        for (int n = 0; n < glideFrames; ++n) {
+            advanceTransition(step);
+            other.transition = transition;
+            setupBoth(transition, transitionDesign, other.transitionDesign);
+            runner.setCoefficients(transitionDesign.cascade());
+            otherRunner.setCoefficients(other.transitionDesign.cascade());
+            frame(n, runner, otherRunner);
+        }
+        runner.save();
+        otherRunner.save();
+        finishGlide(glideFrames);
+        other.finishGlide(glideFrames);
+        return glideFrames;
+    }
+
 protected:
     // The very first set takes effect at once; every later one starts a full glide.
     void applyParameters(const Parameters& values) override {
@@ -48,12 +84,11 @@ private:
         this->processRange(this->design.cascade(), glideFrames, frames, samples);
     }
 
+    template <class, int, class> friend class SmoothedFilterDesign;
+
     template <class Sample> void glide(int frames, Sample* const* samples) {
         const Parameters& target = this->getParameters();
-        Parameters step{};
-        for (int i = 0; i < DesignClass::parameters.count; ++i) {
-            step[i] = (target[i] - transition[i]) / remaining;
-        }
+        const Parameters step = glideStep();
         if (staysAt(target, step)) {
             // Every sample would rebuild the design the filter already runs.
             transition = target;
@@ -73,10 +108,32 @@ private:
                 this->processFrame(transitionDesign.cascade(), n, samples);
             }
         }
+        finishGlide(frames);
+    }
+
+    Parameters glideStep() const {
+        const Parameters& target = this->getParameters();
+        Parameters step{};
+        for (int i = 0; i < DesignClass::parameters.count; ++i) {
+            step[i] = (target[i] - transition[i]) / remaining;
+        }
+        return step;
+    }
+
+    void finishGlide(int frames) {
         remaining -= frames;
         if (remaining == 0) {
-            transition = target;
+            transition = this->getParameters();
         }
+    }
+
+    static bool sameBits(const Parameters& a, const Parameters& b) {
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (std::bit_cast<std::uint64_t>(a[i]) != std::bit_cast<std::uint64_t>(b[i])) {
+                return false;
+            }
+        }
+        return true;
     }
 
     // Whether every step leaves the transition with the very bits of the target.
@@ -91,10 +148,14 @@ private:
     }
 
     void stepTransition(const Parameters& step) {
+        advanceTransition(step);
+        transitionDesign.setup(transition);
+    }
+
+    void advanceTransition(const Parameters& step) {
         for (int i = 0; i < DesignClass::parameters.count; ++i) {
             transition[i] += step[i];
         }
-        transitionDesign.setup(transition);
     }
 
     Parameters transition{};

@@ -16,6 +16,7 @@ namespace Dsp {
 template <int MaxSections> class StereoCascadeRunner {
 public:
     using Channel = ChannelState<DirectFormII, MaxSections>;
+    static constexpr int maxSections = MaxSections;
 
     StereoCascadeRunner(const Cascade<MaxSections>& cascade, Channel& leftChannel,
                         Channel& rightChannel)
@@ -42,17 +43,35 @@ public:
     }
 
     __m128d step(__m128d x) {
-        offset = _mm_xor_pd(offset, _mm_set1_pd(-0.0));
-        __m128d sectionOffset = offset;
+        __m128d sectionOffset = nextOffset();
         for (int s = 0; s < count; ++s) {
-            const __m128d w = _mm_add_pd(
-                _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(a1[s], w1[s])), _mm_mul_pd(a2[s], w2[s])),
-                sectionOffset);
-            x = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0[s], w), _mm_mul_pd(b1[s], w1[s])),
-                           _mm_mul_pd(b2[s], w2[s]));
-            w2[s] = w1[s];
-            w1[s] = w;
+            x = stepSection(s, x, sectionOffset);
             sectionOffset = _mm_setzero_pd();
+        }
+        return x;
+    }
+
+    bool usesAllSections() const { return count == MaxSections; }
+    // step() for a design that uses all sections, with the loop bound known to the compiler.
+    __m128d stepAll(__m128d x) { return stepHead<MaxSections>(x); }
+
+    // For a design that uses all sections, split in two parts a caller may run on different
+    // frames, so that the two halves of a long cascade are not one dependency chain:
+    // step(x) is stepTail<Split>(stepHead<Split>(x)) bit for bit.
+    template <int Split> __m128d stepHead(__m128d x) {
+        static_assert(Split > 0 && Split <= MaxSections);
+        __m128d sectionOffset = nextOffset();
+        for (int s = 0; s < Split; ++s) {
+            x = stepSection(s, x, sectionOffset);
+            sectionOffset = _mm_setzero_pd();
+        }
+        return x;
+    }
+
+    template <int Split> __m128d stepTail(__m128d x) {
+        static_assert(Split >= 0 && Split < MaxSections);
+        for (int s = Split; s < MaxSections; ++s) {
+            x = stepSection(s, x, _mm_setzero_pd());
         }
         return x;
     }
@@ -69,6 +88,24 @@ public:
     }
 
 private:
+    template <int Sections, int LowMax, int HighMax> friend class QuadCascadeRunner;
+
+    __m128d nextOffset() {
+        offset = _mm_xor_pd(offset, _mm_set1_pd(-0.0));
+        return offset;
+    }
+
+    __m128d stepSection(int s, __m128d x, __m128d sectionOffset) {
+        const __m128d w = _mm_add_pd(
+            _mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(a1[s], w1[s])), _mm_mul_pd(a2[s], w2[s])),
+            sectionOffset);
+        const __m128d y = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0[s], w), _mm_mul_pd(b1[s], w1[s])),
+                                     _mm_mul_pd(b2[s], w2[s]));
+        w2[s] = w1[s];
+        w1[s] = w;
+        return y;
+    }
+
     Channel& left;
     Channel& right;
     int count = 0;
@@ -87,6 +124,16 @@ template <class Sample> __m128d loadStereo(const Sample* left, const Sample* rig
 template <class Sample> void storeStereo(__m128d x, Sample* left, Sample* right, int i) {
     left[i] = static_cast<Sample>(_mm_cvtsd_f64(x));
     right[i] = static_cast<Sample>(_mm_cvtsd_f64(_mm_unpackhi_pd(x, x)));
+}
+
+// Both channels of a float frame in the two low lanes of a float vector, and back.
+inline __m128 loadFrame(const float* left, const float* right, int i) {
+    return _mm_unpacklo_ps(_mm_load_ss(left + i), _mm_load_ss(right + i));
+}
+
+inline void storeFrame(__m128 frame, float* left, float* right, int i) {
+    _mm_store_ss(left + i, frame);
+    _mm_store_ss(right + i, _mm_shuffle_ps(frame, frame, _MM_SHUFFLE(1, 1, 1, 1)));
 }
 
 template <int MaxSections, class Sample>
