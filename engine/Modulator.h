@@ -15,6 +15,8 @@ struct ModulatorMemo {
     std::uint32_t counter = 0;
     FloatLanes rates{};
     float sampleRate = 0.0f;
+    // Whether lanes 2 and 3 were computed.
+    bool upperLanes = false;
     FloatLanes values{};
 };
 
@@ -27,11 +29,12 @@ public:
     Modulator() = default;
     virtual ~Modulator() = default;
 
-    // The sines at the current clock for a rate per lane. The last result is kept, so asking
-    // again with the same clock, rates and sample rate costs no sine.
-    FloatLanes valuesAtRates(FloatLanes rates);
+    // The sines at the current clock for a rate per lane; without the upper lanes only lanes 0
+    // and 1 are computed. The last result is kept, so asking again with the same clock, rates
+    // and sample rate costs no sine.
+    FloatLanes valuesAtRates(FloatLanes rates, bool upperLanes = true);
     float value() { return valueAtRate(rate); }
-    float valueAtRate(float rateValue) { return valuesAtRates(broadcast(rateValue))[0]; }
+    float valueAtRate(float rateValue) { return valuesAtRates(broadcast(rateValue), false)[0]; }
     // Keeps the last result in a memo from outside (null returns to the modulator's own).
     void shareMemo(ModulatorMemo* memo) { sharedMemo = memo; }
 
@@ -47,7 +50,7 @@ public:
 private:
     static constexpr float kDepth = 5.0f;
 
-    FloatLanes sinesAt(FloatLanes rates) const;
+    FloatLanes sinesAt(FloatLanes rates, bool upperLanes) const;
 
     std::uint32_t counter = 0;
     IAudioEffect* owner = nullptr;

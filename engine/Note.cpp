@@ -52,7 +52,8 @@ FloatLanes saturateLanes(FloatLanes x, const VoiceFrameSettings& settings) {
     if (!settings.anySaturated) {
         return x;
     }
-    FloatLanes shaped = FastMath::atan(x) / std::atan(1.0f) * settings.saturation * 10.777f;
+    FloatLanes shaped =
+        FastMath::atan(x, settings.upperLanes) / std::atan(1.0f) * settings.saturation * 10.777f;
     shaped = shaped > 1.0f ? broadcast(1.0f) : shaped;
     shaped = shaped < -1.0f ? broadcast(-1.0f) : shaped;
     return settings.saturated ? shaped : x;
@@ -157,10 +158,12 @@ void Note::prepareWith(const VoiceFrameSettings& settings) {
     }
     frameSettings = &settings;
     const FloatLanes sample = saturateLanes(readTables(settings), settings);
-    const FloatLanes modulation = modulator.valuesAtRates(settings.modFrequency);
+    const FloatLanes modulation =
+        modulator.valuesAtRates(settings.modFrequency, settings.upperLanes);
     frameSamples = ringMix(sample, settings.ringModAmount, modulation);
     frameCutoffs = modulatedCutoffs(settings, modulation);
-    highPass.setControls(frameCutoffs, settings.filterResonance, settings.sounding);
+    highPass.setControls(frameCutoffs, settings.filterResonance, settings.sounding,
+                         settings.upperLanes);
 }
 
 FloatLanes Note::readTables(const VoiceFrameSettings& settings) const {
@@ -210,9 +213,9 @@ FloatLanes Note::filter(const VoiceFrameSettings& settings) {
     if (settings.allSounding) {
         lowPassed = lowPass.process(frameSamples, frameCutoffs, settings.filterResonance);
     } else {
-        const LadderFilter<FloatLanes> earlier = lowPass;
+        const LadderFilter<FloatLanes>::Stages earlier = lowPass.stages();
         lowPassed = lowPass.process(frameSamples, frameCutoffs, settings.filterResonance);
-        lowPass.keepLanes(!settings.sounding, earlier);
+        lowPass.keepStages(!settings.sounding, earlier);
     }
     const FloatLanes highPassed = highPass.run(frameSamples, settings.sounding);
     const FloatLanes highShare = settings.filterType;
@@ -277,7 +280,8 @@ void Note::modulatePhases(const VoiceFrameSettings& settings, float pitchOffset,
 
 // Every oscillator takes its frequency modulation from oscillator 1's modulator.
 void Note::modulateWith(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
-    const float frequencyModulation = modulator.valuesAtRates(settings.modFrequency)[0];
+    const float frequencyModulation =
+        modulator.valuesAtRates(settings.modFrequency, settings.upperLanes)[0];
     const FloatLanes pitchStep = (settings.pitch - 0.5f) * pitchSpan;
     const FloatLanes fineStep = settings.freq - 0.5f;
     const FloatLanes modulationStep = frequencyModulation * settings.freqModAmount * 0.5f;

@@ -39,6 +39,7 @@ VoiceFrameSettings makeVoiceFrameSettings(const OscillatorSettingsSet& settings,
     lanes.sounding[3] = -1;
     lanes.allSounding = lanes.sounding[0] && lanes.sounding[1] && lanes.sounding[2];
     lanes.anySounding = lanes.sounding[0] || lanes.sounding[1] || lanes.sounding[2];
+    lanes.upperLanes = lanes.sounding[2] != 0;
     lanes.anySaturated = anyLane(lanes.saturated);
     return lanes;
 }

@@ -19,6 +19,8 @@ struct VoiceFrameSettings {
     IntLanes sounding{};
     bool allSounding = false;
     bool anySounding = false;
+    // Whether oscillator 3 sounds: without it the double-precision kernels skip lanes 2 and 3.
+    bool upperLanes = false;
     IntLanes saturated{};
     bool anySaturated = false;
     // The saturation amount after raising small amounts.

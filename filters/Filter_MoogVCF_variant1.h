@@ -21,19 +21,20 @@ public:
     // Clears every running value (f, p, k, b0..b4, t1, t2); keeps the mode.
     void reset() { f = p = k = b0 = b1 = b2 = b3 = b4 = t1 = t2 = T{}; }
 
-    // Lanes only: takes back every running value of `earlier` in the lanes where `keep` is set.
-    template <class Mask> void keepLanes(Mask keep, const LadderFilter& earlier) {
-        const auto pick = [keep](T now, T old) -> T { return keep ? old : now; };
-        f = pick(f, earlier.f);
-        p = pick(p, earlier.p);
-        k = pick(k, earlier.k);
-        b0 = pick(b0, earlier.b0);
-        b1 = pick(b1, earlier.b1);
-        b2 = pick(b2, earlier.b2);
-        b3 = pick(b3, earlier.b3);
-        b4 = pick(b4, earlier.b4);
-        t1 = pick(t1, earlier.t1);
-        t2 = pick(t2, earlier.t2);
+    // The values a sample carries to the next: f, p, k, t1 and t2 are rebuilt from the controls
+    // and these before they are read.
+    struct Stages {
+        T b0, b1, b2, b3, b4;
+    };
+    Stages stages() const { return {b0, b1, b2, b3, b4}; }
+    // Lanes only: takes back the stages of `earlier` in the lanes where `keep` is set, so those
+    // lanes go on as if the sample had not run.
+    template <class Mask> void keepStages(Mask keep, const Stages& earlier) {
+        b0 = keep ? earlier.b0 : b0;
+        b1 = keep ? earlier.b1 : b1;
+        b2 = keep ? earlier.b2 : b2;
+        b3 = keep ? earlier.b3 : b3;
+        b4 = keep ? earlier.b4 : b4;
     }
 
     std::int32_t getMode() const { return mode; }

@@ -7,11 +7,14 @@ namespace Korvatune {
 
 // The control curve's and the coefficients' last inputs and results for four lanes; filters
 // whose controls move in step (the oscillators of voices struck together) may share one.
+// The upper flags tell whether lanes 2 and 3 were computed too.
 struct HighPassLanesMemo {
     bool curveKnown = false;
+    bool curveUpper = false;
     FloatLanes curveInput{};
     FloatLanes curveOutput{};
     bool coefficientsKnown = false;
+    bool coefficientsUpper = false;
     FloatLanes frequency{};
     FloatLanes resonance{};
     FloatLanes b0{};
@@ -29,15 +32,18 @@ class HighPassLanes {
 public:
     using Scalar = BiquadTweakedButterworthHP<float, FastCurveMaths>;
 
-    void setControls(FloatLanes cutoff, FloatLanes resonance, IntLanes active) {
+    // upperLanes false: lanes 2 and 3 are not active and their coefficients are not needed.
+    void setControls(FloatLanes cutoff, FloatLanes resonance, IntLanes active,
+                     bool upperLanes = true) {
         HighPassLanesMemo& memo = memoInUse();
-        const FloatLanes d = controlCurve(memo, cutoff);
+        const FloatLanes d = controlCurve(memo, cutoff, upperLanes);
         FloatLanes fn = (d + lastCutoff) / 2.0f * Scalar::kDefaultMaxFrequency;
         fn = fn < Scalar::kDefaultMinFrequency ? broadcast(Scalar::kDefaultMinFrequency) : fn;
-        if (!coefficientsCurrent || !sameBits(fn, frequency) || !sameBits(resonance, damping)) {
+        if (!coefficientsCurrent || !sameBits(fn, frequency) || !sameBits(resonance, damping) ||
+            (upperLanes && !coefficientsUpper)) {
             if (!memo.coefficientsKnown || !sameBits(fn, memo.frequency) ||
-                !sameBits(resonance, memo.resonance)) {
-                updateCoefficients(memo, fn, resonance);
+                !sameBits(resonance, memo.resonance) || (upperLanes && !memo.coefficientsUpper)) {
+                updateCoefficients(memo, fn, resonance, upperLanes);
             }
             b0 = memo.b0;
             b1 = memo.b1;
@@ -45,6 +51,7 @@ public:
             a1 = memo.a1;
             a2 = memo.a2;
             coefficientsCurrent = true;
+            coefficientsUpper = memo.coefficientsUpper;
             frequency = fn;
             damping = resonance;
         }
@@ -71,21 +78,25 @@ public:
 private:
     HighPassLanesMemo& memoInUse() { return sharedMemo != nullptr ? *sharedMemo : ownMemo; }
 
-    static FloatLanes controlCurve(HighPassLanesMemo& memo, FloatLanes cutoff) {
-        if (memo.curveKnown && sameBits(cutoff, memo.curveInput)) {
+    static FloatLanes controlCurve(HighPassLanesMemo& memo, FloatLanes cutoff, bool upperLanes) {
+        if (memo.curveKnown && sameBits(cutoff, memo.curveInput) &&
+            (memo.curveUpper || !upperLanes)) {
             return memo.curveOutput;
         }
-        FloatLanes d = (FastMath::exp(5.0f * cutoff) - 1.0f) / 147.4132f;
+        FloatLanes d = (FastMath::exp(5.0f * cutoff, upperLanes) - 1.0f) / 147.4132f;
         d = d < 0.0f ? broadcast(0.0f) : d;
         d = d > 1.0f ? broadcast(1.0f) : d;
         memo.curveKnown = true;
+        memo.curveUpper = upperLanes;
         memo.curveInput = cutoff;
         memo.curveOutput = d;
         return d;
     }
 
-    static void updateCoefficients(HighPassLanesMemo& memo, FloatLanes fn, FloatLanes resonance) {
-        const FloatLanes warped = FastMath::tan(static_cast<float>(3.14159265358979323846) * fn);
+    static void updateCoefficients(HighPassLanesMemo& memo, FloatLanes fn, FloatLanes resonance,
+                                   bool upperLanes) {
+        const FloatLanes warped =
+            FastMath::tan(static_cast<float>(3.14159265358979323846) * fn, upperLanes);
         const FloatLanes g = warped * (1.4142135f - resonance * 1.4142135f);
         const FloatLanes h = warped * warped;
         const FloatLanes n = 1.0f / (h + g + 1.0f);
@@ -95,6 +106,7 @@ private:
         memo.a1 = 2.0f * (h - 1.0f) * n;
         memo.a2 = (h + 1.0f - g) * n;
         memo.coefficientsKnown = true;
+        memo.coefficientsUpper = upperLanes;
         memo.frequency = fn;
         memo.resonance = resonance;
     }
@@ -110,6 +122,7 @@ private:
     FloatLanes a1{};
     FloatLanes a2{};
     bool coefficientsCurrent = false;
+    bool coefficientsUpper = false;
     FloatLanes frequency{};
     FloatLanes damping{};
     HighPassLanesMemo ownMemo;

@@ -206,13 +206,18 @@ template <class V> bool inFastPeriodRange(V x) {
 }
 
 // Widens the four float lanes, runs a kernel over double vectors and rounds back to float.
-template <class Kernel> FloatLanes inDouble(FloatLanes x, Kernel kernel) {
+// Without the upper lanes (2 and 3) only the lower two are computed and the upper ones read 0.
+template <class Kernel> FloatLanes inDouble(FloatLanes x, Kernel kernel, bool upperLanes) {
 #if defined(__AVX__)
-    return narrow(kernel(widen(x)));
+    return upperLanes ? narrow(kernel(widen(x)))
+                      : narrow(kernel(widen(__builtin_shufflevector(x, FloatLanes{}, 0, 1, 4, 4))));
 #else
     const auto low = __builtin_convertvector(__builtin_shufflevector(x, x, 0, 1), Double2);
-    const auto high = __builtin_convertvector(__builtin_shufflevector(x, x, 2, 3), Double2);
     const Float2 lowResult = __builtin_convertvector(kernel(low), Float2);
+    if (!upperLanes) {
+        return __builtin_shufflevector(lowResult, Float2{}, 0, 1, 2, 3);
+    }
+    const auto high = __builtin_convertvector(__builtin_shufflevector(x, x, 2, 3), Double2);
     const Float2 highResult = __builtin_convertvector(kernel(high), Float2);
     return __builtin_shufflevector(lowResult, highResult, 0, 1, 2, 3);
 #endif
@@ -220,29 +225,33 @@ template <class Kernel> FloatLanes inDouble(FloatLanes x, Kernel kernel) {
 
 } // namespace detail
 
-inline FloatLanes atan(FloatLanes x) {
-    return detail::inDouble(x, [](auto wide) { return detail::atanWide(wide); });
+// upperLanes false: lanes 2 and 3 are not needed, and read 0.
+inline FloatLanes atan(FloatLanes x, bool upperLanes = true) {
+    return detail::inDouble(
+        x, [](auto wide) { return detail::atanWide(wide); }, upperLanes);
 }
 
-inline FloatLanes exp(FloatLanes x) {
+inline FloatLanes exp(FloatLanes x, bool upperLanes = true) {
     const IntLanes belowRange = !(x > -104.0f);
     const IntLanes aboveRange = x > 89.0f;
     const IntLanes inRange = !(belowRange | aboveRange);
     // Lanes outside the range compute e^0 and take their own result afterwards.
     const FloatLanes safe = inRange ? x : broadcast(0.0f);
-    const FloatLanes value =
-        detail::inDouble(safe, [](auto wide) { return detail::expWide(wide); });
+    const FloatLanes value = detail::inDouble(
+        safe, [](auto wide) { return detail::expWide(wide); }, upperLanes);
     const FloatLanes low = x != x ? x : broadcast(0.0f);
     const FloatLanes outside = belowRange ? low : broadcast(__builtin_inff());
     return inRange ? value : outside;
 }
 
-inline FloatLanes tan(FloatLanes x) {
-    return detail::inDouble(x, [](auto wide) { return detail::tanWide(wide); });
+inline FloatLanes tan(FloatLanes x, bool upperLanes = true) {
+    return detail::inDouble(
+        x, [](auto wide) { return detail::tanWide(wide); }, upperLanes);
 }
 
 inline FloatLanes sin(FloatLanes x) {
-    return detail::inDouble(x, [](auto wide) { return detail::sinWide(wide); });
+    return detail::inDouble(
+        x, [](auto wide) { return detail::sinWide(wide); }, true);
 }
 
 // fmodTwoPi lane by lane; lanes outside the fast range (negative, huge, NaN) take the scalar
@@ -261,10 +270,13 @@ template <class V> V fmodTwoPi(V x) {
 // sin(float(fmodTwoPi(phase))) for four phases given in single precision rates: the sine of a
 // phase that grows without bound, reduced to one period in double precision first. `phase`
 // maps the widened lanes to the phases.
-template <class Phase> FloatLanes periodicSine(FloatLanes x, Phase phase) {
-    return detail::inDouble(x, [phase](auto wide) {
-        return detail::sinWide(detail::roundToFloat(fmodTwoPi(phase(wide))));
-    });
+template <class Phase> FloatLanes periodicSine(FloatLanes x, Phase phase, bool upperLanes = true) {
+    return detail::inDouble(
+        x,
+        [phase](auto wide) {
+            return detail::sinWide(detail::roundToFloat(fmodTwoPi(phase(wide))));
+        },
+        upperLanes);
 }
 
 } // namespace Korvatune::FastMath

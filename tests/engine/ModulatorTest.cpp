@@ -102,6 +102,25 @@ TEST(Modulator, EachLaneIsTheValueOfItsOwnRate) {
     }
 }
 
+// A voice without its third oscillator asks only for the lower lanes; a voice sharing the memo
+// that needs all of them must not take the lower-only result.
+TEST(Modulator, ASharedMemoOfTheLowerLanesIsNotTakenForAllOfThem) {
+    SilentOwner owner;
+    ModulatorMemo memo;
+    Modulator lower;
+    Modulator all;
+    for (Modulator* modulator : {&lower, &all}) {
+        modulator->setOwner(&owner);
+        modulator->shareMemo(&memo);
+        advanceBy(*modulator, 100);
+    }
+    const FloatLanes rates = {0.3f, 0.5f, 0.7f, 0.0f};
+    lower.valuesAtRates(rates, false);
+    const FloatLanes values = all.valuesAtRates(rates);
+    EXPECT_EQ(values[2], freshValue(owner, 100, 0.7f, 44100.0f));
+    EXPECT_EQ(values[3], 1.0f);
+}
+
 TEST(RingModulator, PassesWhenInactiveElseMixesWithARectifiedSine) {
     SilentOwner owner;
     RingModulator ringModulator;

@@ -86,15 +86,40 @@ TEST(FilterLanes, EachHighPassLaneRunsAsItsOwnFilterWhetherOrNotItShares) {
     }
 }
 
+// A voice without its third oscillator leaves lanes 2 and 3 out of the designs; when the
+// oscillator comes back, its lane must get coefficients of its own again.
+TEST(FilterLanes, HighPassLanesLeftOutOfTheDesignGetTheirOwnWhenTheyComeBack) {
+    ControlSource source(5);
+    HighPassLanes lanes;
+    HighPassLanesMemo memo;
+    lanes.shareDesignMemo(&memo);
+    std::array<HighPassLanes::Scalar, kLanes> scalars;
+    for (int n = 0; n < kSamples; ++n) {
+        LaneControls c = source.next();
+        const bool upper = (n / 37) % 2 == 1;
+        c.active = IntLanes{-1, -1, upper ? -1 : 0, 0};
+        // At the bottom of its range the curve reads 0 whether or not the lane was computed,
+        // so only the design's own record of its lanes can tell.
+        c.cutoff[2] = 0.0f;
+        lanes.setControls(c.cutoff, c.resonance, c.active, upper);
+        const FloatLanes output = lanes.run(c.input, c.active);
+        for (int lane = 0; lane < (upper ? 3 : 2); ++lane) {
+            const float expected = scalars[static_cast<std::size_t>(lane)].process(
+                c.input[lane], c.cutoff[lane], c.resonance[lane]);
+            expectSameBits(output[lane], expected, n, lane);
+        }
+    }
+}
+
 TEST(FilterLanes, EachLadderLaneRunsAsItsOwnFilterAndRestingLanesKeepTheirState) {
     ControlSource source(23);
     LadderFilter<FloatLanes> lanes;
     std::array<Filter_MoogVCF_variant1, kLanes> scalars;
     for (int n = 0; n < kSamples; ++n) {
         const LaneControls c = source.next();
-        const LadderFilter<FloatLanes> earlier = lanes;
+        const LadderFilter<FloatLanes>::Stages earlier = lanes.stages();
         const FloatLanes output = lanes.process(c.input, c.cutoff, c.resonance);
-        lanes.keepLanes(!c.active, earlier);
+        lanes.keepStages(!c.active, earlier);
         for (int lane = 0; lane < kLanes; ++lane) {
             Filter_MoogVCF_variant1& scalar = scalars[static_cast<std::size_t>(lane)];
             if (c.active[lane] != 0) {

@@ -80,6 +80,23 @@ TEST(LaneMath, SineAndTangentLanesEqualTheScalarKernels) {
         [](float x) { return FastMath::tan(x); });
 }
 
+// Without the upper lanes only lanes 0 and 1 are computed; the others read 0.
+TEST(LaneMath, WithoutTheUpperLanesTheLowerOnesAreUnchanged) {
+    const FloatLanes x = {0.3f, -2.5f, 0.7f, 0.9f};
+    const FloatLanes results[] = {FastMath::atan(x, false), FastMath::exp(x, false),
+                                  FastMath::tan(x, false),
+                                  FastMath::periodicSine(
+                                      x, [](auto rate) { return rate * 1e5; }, false)};
+    const FloatLanes full[] = {FastMath::atan(x), FastMath::exp(x), FastMath::tan(x),
+                               FastMath::periodicSine(x, [](auto rate) { return rate * 1e5; })};
+    for (std::size_t i = 0; i < std::size(results); ++i) {
+        EXPECT_EQ(results[i][0], full[i][0]) << i;
+        EXPECT_EQ(results[i][1], full[i][1]) << i;
+        EXPECT_EQ(results[i][2], 0.0f) << i;
+        EXPECT_EQ(results[i][3], 0.0f) << i;
+    }
+}
+
 TEST(LaneMath, PeriodRemainderLanesEqualTheScalarOneAlsoOutsideTheFastRange) {
     constexpr double kPeriod = 6.283185307179586;
     std::vector<double> values = {0.0,
