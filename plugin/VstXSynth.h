@@ -106,8 +106,9 @@ private:
     VoiceMemos voiceMemos;
     VoiceFrameSettings voiceSettings{};
     bool frameSettingsRead = false;
-    OscillatorSettingsSet laneSettingsSource{};
-    bool laneSettingsKnown = false;
+    // The program and revision voiceSettings were laid out from.
+    const VstXSynthProgram* laneSettingsProgram = nullptr;
+    std::uint32_t laneSettingsRevision = 0;
     std::array<Note, kNumVoices> voices;
     WaveformProvider waveformProvider;
     RingModulator ringModulator;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 namespace Korvatune {
 
@@ -97,16 +96,17 @@ StereoSample VstXSynth::sumVoices() {
     return sum;
 }
 
-// Laying the values out in lanes costs more than reading them, so it is redone only when a
-// value changed (compared bit for bit).
+// Laying the values out in lanes costs more than rendering a voice's frame, so it is redone
+// only when the program or one of its values changed.
 const VoiceFrameSettings& VstXSynth::frameSettings() {
     if (!frameSettingsRead) {
-        const OscillatorSettingsSet settings = readOscillatorSettings(currentProgram());
-        if (!laneSettingsKnown ||
-            std::memcmp(&settings, &laneSettingsSource, sizeof settings) != 0) {
-            voiceSettings = makeVoiceFrameSettings(settings, waveformProvider);
-            laneSettingsSource = settings;
-            laneSettingsKnown = true;
+        const VstXSynthProgram& program = currentProgram();
+        const std::uint32_t revision = program.revision();
+        if (&program != laneSettingsProgram || revision != laneSettingsRevision) {
+            voiceSettings =
+                makeVoiceFrameSettings(readOscillatorSettings(program), waveformProvider);
+            laneSettingsProgram = &program;
+            laneSettingsRevision = revision;
         }
         frameSettingsRead = true;
     }

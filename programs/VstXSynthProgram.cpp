@@ -29,6 +29,7 @@ void VstXSynthProgram::setValue(int index, float value) {
 void VstXSynthProgram::setRawValue(int index, float value) {
     if (isKeyIndex(index)) {
         values[index].store(value, std::memory_order_relaxed);
+        revisionCount.fetch_add(1, std::memory_order_release);
     }
 }
 

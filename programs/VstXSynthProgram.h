@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 
 namespace Korvatune {
 
@@ -73,6 +74,9 @@ public:
     // Stores unchanged, as the host parameter path does; other indices store nothing.
     void setRawValue(int index, float value);
     static const char* keyName(int index);
+    // Counts the stores: a reader that saw the same count before has already seen every value
+    // (the values stored before the count it reads).
+    std::uint32_t revision() const { return revisionCount.load(std::memory_order_acquire); }
 
     const char* getName() const { return name.data(); }
     // Copies at most 24 characters and always terminates.
@@ -84,6 +88,7 @@ private:
     }
 
     std::array<std::atomic<float>, kNumProgramKeys> values;
+    std::atomic<std::uint32_t> revisionCount{0};
     std::array<char, kProgramNameCapacity + 1> name{};
 };
 
