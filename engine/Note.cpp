@@ -27,14 +27,16 @@ constexpr float kReleaseSeconds = 0.01f;
 constexpr IntLanes kRingScalesFirst = {0, 0, -1, 0};
 constexpr IntLanes kFilterModScalesFirst = {0, -1, 0, 0};
 
-FloatLanes ringMix(FloatLanes sample, FloatLanes amount, FloatLanes modulation) {
+[[gnu::always_inline]] inline FloatLanes ringMix(FloatLanes sample, FloatLanes amount,
+                                                 FloatLanes modulation) {
     const FloatLanes dry = (1.0f - amount) * sample;
     const FloatLanes scaledFirst = dry + amount * (dry * modulation);
     const FloatLanes blended = amount * (modulation * sample) + (1.0f - amount) * sample;
     return kRingScalesFirst ? scaledFirst : blended;
 }
 
-FloatLanes filterModulation(FloatLanes cutoff, FloatLanes amount, FloatLanes modulation) {
+[[gnu::always_inline]] inline FloatLanes filterModulation(FloatLanes cutoff, FloatLanes amount,
+                                                          FloatLanes modulation) {
     const FloatLanes scaled = (1.0f - amount) * cutoff;
     const FloatLanes scaledFirst = scaled + amount * (modulation * scaled);
     const FloatLanes blended = amount * (modulation * cutoff) + (1.0f - amount) * cutoff;
@@ -42,34 +44,36 @@ FloatLanes filterModulation(FloatLanes cutoff, FloatLanes amount, FloatLanes mod
 }
 
 // Folds a sample towards the opposite rail, as invertSample does.
-FloatLanes invertSamples(FloatLanes x) {
+[[gnu::always_inline]] inline FloatLanes invertSamples(FloatLanes x) {
     const FloatLanes folded = x > 0.0f ? 1.0f - x : -1.0f - x;
     return x > 0.0f || x < 0.0f ? folded : x;
 }
 
 // Soft clip through an arctangent, as saturate does, in the lanes marked saturated.
-FloatLanes saturateLanes(FloatLanes x, const VoiceFrameSettings& settings) {
+template <bool kWide>
+[[gnu::always_inline]] inline FloatLanes saturateLanes(FloatLanes x,
+                                                       const VoiceFrameSettings& settings) {
     if (!settings.anySaturated) {
         return x;
     }
-    FloatLanes shaped =
-        FastMath::atan(x, settings.upperLanes) / std::atan(1.0f) * settings.saturation * 10.777f;
+    FloatLanes shaped = FastMath::atan<kWide>(x, settings.upperLanes) / std::atan(1.0f) *
+                        settings.saturation * 10.777f;
     shaped = shaped > 1.0f ? broadcast(1.0f) : shaped;
     shaped = shaped < -1.0f ? broadcast(-1.0f) : shaped;
     return settings.saturated ? shaped : x;
 }
 
-FloatLanes clampUnit(FloatLanes x) {
+[[gnu::always_inline]] inline FloatLanes clampUnit(FloatLanes x) {
     x = x > 1.0f ? broadcast(1.0f) : x;
     return x < 0.0f ? broadcast(0.0f) : x;
 }
 
-FloatLanes magnitude(FloatLanes x) {
+[[gnu::always_inline]] inline FloatLanes magnitude(FloatLanes x) {
     return std::bit_cast<FloatLanes>(std::bit_cast<IntLanes>(x) & 0x7FFFFFFF);
 }
 
 // wrapPhase in every lane; lanes beyond one cycle (rare) take the scalar reduction.
-FloatLanes wrapPhases(FloatLanes phases) {
+[[gnu::always_inline]] inline FloatLanes wrapPhases(FloatLanes phases) {
     constexpr auto cycle = static_cast<float>(kPhaseCycle);
     if (allLanes(phases < cycle && phases > -cycle)) {
         return phases;
@@ -135,38 +139,40 @@ StereoSample Note::renderFrame() {
         return {};
     }
     ownSettings = makeVoiceFrameSettings(readOscillatorSettings(*program), *provider);
-    prepareWith(ownSettings);
+    prepare(ownSettings);
     return finishFrame();
 }
 
 void Note::prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider) {
     ownSettings = makeVoiceFrameSettings(readOscillatorSettings(program), provider);
-    prepareWith(ownSettings);
+    prepare(ownSettings);
 }
 
 void Note::prepareFrame(const VoiceFrameSettings& settings) {
-    prepareWith(settings);
+    prepare(settings);
 }
 
 // The filter recursions are the longest dependency chains of a frame; running them after all
 // their inputs are ready lets the processor overlap the voices.
-void Note::prepareWith(const VoiceFrameSettings& settings) {
+template <bool kWide>
+[[gnu::always_inline]] inline void Note::prepareWith(const VoiceFrameSettings& settings) {
     oscillatorOutputs = FloatLanes{};
     frameReady = state != VoiceState::Idle && owner != nullptr && settings.anySounding;
     if (!frameReady) {
         return;
     }
     frameSettings = &settings;
-    const FloatLanes sample = saturateLanes(readTables(settings), settings);
+    const FloatLanes sample = saturateLanes<kWide>(readTables(settings), settings);
     const FloatLanes modulation =
-        modulator.valuesAtRates(settings.modFrequency, settings.upperLanes);
+        modulator.valuesAtRates<kWide>(settings.modFrequency, settings.upperLanes);
     frameSamples = ringMix(sample, settings.ringModAmount, modulation);
     frameCutoffs = modulatedCutoffs(settings, modulation);
-    highPass.setControls(frameCutoffs, settings.filterResonance, settings.sounding,
-                         settings.upperLanes);
+    highPass.setControls<kWide>(frameCutoffs, settings.filterResonance, settings.sounding,
+                                settings.upperLanes);
 }
 
-FloatLanes Note::readTables(const VoiceFrameSettings& settings) const {
+[[gnu::always_inline]] inline FloatLanes
+Note::readTables(const VoiceFrameSettings& settings) const {
     const IntLanes index = __builtin_convertvector(phases, IntLanes) & (kPhaseCycle - 1);
     const FloatLanes read = {settings.tables[0][index[0]], settings.tables[1][index[1]],
                              settings.tables[2][index[2]], 0.0f};
@@ -174,7 +180,8 @@ FloatLanes Note::readTables(const VoiceFrameSettings& settings) const {
 }
 
 // Every oscillator scales its cutoff by the filter envelope's factor at the same time.
-FloatLanes Note::modulatedCutoffs(const VoiceFrameSettings& settings, FloatLanes modulation) const {
+[[gnu::always_inline]] inline FloatLanes Note::modulatedCutoffs(const VoiceFrameSettings& settings,
+                                                                FloatLanes modulation) const {
     FloatLanes cutoff = settings.filterCutoff;
     if (filterEnvelope.getDuration() > 0.0f) {
         cutoff = filterEnvelope.value(elapsedSeconds()) * cutoff;
@@ -187,7 +194,7 @@ void Note::resetFilters() {
     highPass.reset();
 }
 
-StereoSample Note::finishFrame() {
+[[gnu::always_inline]] inline StereoSample Note::finishWith() {
     if (!frameReady) {
         return {};
     }
@@ -208,7 +215,7 @@ StereoSample Note::finishFrame() {
 }
 
 // A silent oscillator's filters keep their state, as if they had not run.
-FloatLanes Note::filter(const VoiceFrameSettings& settings) {
+[[gnu::always_inline]] inline FloatLanes Note::filter(const VoiceFrameSettings& settings) {
     FloatLanes lowPassed;
     if (settings.allSounding) {
         lowPassed = lowPass.process(frameSamples, frameCutoffs, settings.filterResonance);
@@ -223,7 +230,7 @@ FloatLanes Note::filter(const VoiceFrameSettings& settings) {
 }
 
 // In oscillator order, so the sums round as they always have.
-StereoSample Note::pan(const VoiceFrameSettings& settings) const {
+[[gnu::always_inline]] inline StereoSample Note::pan(const VoiceFrameSettings& settings) const {
     const FloatLanes right = settings.pan * oscillatorOutputs;
     const FloatLanes left = (1.0f - settings.pan) * oscillatorOutputs;
     StereoSample mix;
@@ -260,7 +267,7 @@ void Note::modulatePhases(float pitchOffset, float pitchSpan) {
     const WaveformProvider* provider = owner != nullptr ? owner->getWaveformProvider() : nullptr;
     if (program != nullptr && provider != nullptr) {
         ownSettings = makeVoiceFrameSettings(readOscillatorSettings(*program), *provider);
-        modulateWith(ownSettings, pitchOffset, pitchSpan);
+        modulate(ownSettings, pitchOffset, pitchSpan);
     }
 }
 
@@ -268,20 +275,22 @@ void Note::modulatePhases(const VstXSynthProgram& program, float pitchOffset, fl
     const WaveformProvider* provider = owner != nullptr ? owner->getWaveformProvider() : nullptr;
     if (provider != nullptr) {
         ownSettings = makeVoiceFrameSettings(readOscillatorSettings(program), *provider);
-        modulateWith(ownSettings, pitchOffset, pitchSpan);
+        modulate(ownSettings, pitchOffset, pitchSpan);
     }
 }
 
 void Note::modulatePhases(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
     if (owner != nullptr) {
-        modulateWith(settings, pitchOffset, pitchSpan);
+        modulate(settings, pitchOffset, pitchSpan);
     }
 }
 
 // Every oscillator takes its frequency modulation from oscillator 1's modulator.
-void Note::modulateWith(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
+template <bool kWide>
+[[gnu::always_inline]] inline void Note::modulateWith(const VoiceFrameSettings& settings,
+                                                      float pitchOffset, float pitchSpan) {
     const float frequencyModulation =
-        modulator.valuesAtRates(settings.modFrequency, settings.upperLanes)[0];
+        modulator.valuesAtRates<kWide>(settings.modFrequency, settings.upperLanes)[0];
     const FloatLanes pitchStep = (settings.pitch - 0.5f) * pitchSpan;
     const FloatLanes fineStep = settings.freq - 0.5f;
     const FloatLanes modulationStep = frequencyModulation * settings.freqModAmount * 0.5f;
@@ -299,6 +308,52 @@ void Note::modulateWith(const VoiceFrameSettings& settings, float pitchOffset, f
     phase = wrapPhases(phase + fineStep);
     phases = wrapPhases(phase + modulationStep);
 }
+
+// The per-frame work, compiled a second time for 256-bit registers where the processor has
+// them; both give the same bits.
+void Note::prepare(const VoiceFrameSettings& settings) {
+#if KORVATUNE_WIDE_LANES
+    if (wideLanes) {
+        prepareWide(settings);
+        return;
+    }
+#endif
+    prepareWith<false>(settings);
+}
+
+StereoSample Note::finishFrame() {
+#if KORVATUNE_WIDE_LANES
+    if (wideLanes) {
+        return finishWide();
+    }
+#endif
+    return finishWith();
+}
+
+void Note::modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
+#if KORVATUNE_WIDE_LANES
+    if (wideLanes) {
+        modulateWide(settings, pitchOffset, pitchSpan);
+        return;
+    }
+#endif
+    modulateWith<false>(settings, pitchOffset, pitchSpan);
+}
+
+#if KORVATUNE_WIDE_LANES
+[[gnu::target("avx2")]] void Note::prepareWide(const VoiceFrameSettings& settings) {
+    prepareWith<true>(settings);
+}
+
+[[gnu::target("avx2")]] StereoSample Note::finishWide() {
+    return finishWith();
+}
+
+[[gnu::target("avx2")]] void Note::modulateWide(const VoiceFrameSettings& settings,
+                                                float pitchOffset, float pitchSpan) {
+    modulateWith<true>(settings, pitchOffset, pitchSpan);
+}
+#endif
 
 void Note::stepState() {
     switch (state) {

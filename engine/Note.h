@@ -82,6 +82,11 @@ public:
     void modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan);
     void modulatePhases(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
 
+    // Runs the per-frame work in 256-bit registers when the processor has them (no effect where
+    // wideLanesAvailable() is false); the sound is the same either way.
+    void useWideLanes(bool on) { wideLanes = on && wideLanesAvailable(); }
+    bool usesWideLanes() const { return wideLanes; }
+
     // Table steps per sample of the note's own frequency; 0 without owner or note table.
     float phaseIncrement() const;
     // Seconds since start, the time the pitch envelope is evaluated at.
@@ -98,8 +103,17 @@ private:
     static constexpr float kRunawayLevel = 1e4f;
 
     void resetFilters();
-    void prepareWith(const VoiceFrameSettings& settings);
+    void prepare(const VoiceFrameSettings& settings);
+    void modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
+    template <bool kWide> void prepareWith(const VoiceFrameSettings& settings);
+    StereoSample finishWith();
+    template <bool kWide>
     void modulateWith(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
+#if KORVATUNE_WIDE_LANES
+    void prepareWide(const VoiceFrameSettings& settings);
+    StereoSample finishWide();
+    void modulateWide(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
+#endif
     FloatLanes readTables(const VoiceFrameSettings& settings) const;
     FloatLanes modulatedCutoffs(const VoiceFrameSettings& settings, FloatLanes modulation) const;
     FloatLanes filter(const VoiceFrameSettings& settings);
@@ -134,6 +148,7 @@ private:
     FloatLanes frameSamples{};
     FloatLanes frameCutoffs{};
     IAudioEffect* owner = nullptr;
+    bool wideLanes = false;
 };
 
 } // namespace Korvatune

@@ -16,7 +16,7 @@ public:
     virtual ~LadderFilter() = default;
 
     // One sample through the ladder; returns the output of the current mode.
-    inline T process(T input, T cutoff, T resonance);
+    [[gnu::always_inline]] inline T process(T input, T cutoff, T resonance);
 
     // Clears every running value (f, p, k, b0..b4, t1, t2); keeps the mode.
     void reset() { f = p = k = b0 = b1 = b2 = b3 = b4 = t1 = t2 = T{}; }

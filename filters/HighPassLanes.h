@@ -33,17 +33,19 @@ public:
     using Scalar = BiquadTweakedButterworthHP<float, FastCurveMaths>;
 
     // upperLanes false: lanes 2 and 3 are not active and their coefficients are not needed.
-    void setControls(FloatLanes cutoff, FloatLanes resonance, IntLanes active,
-                     bool upperLanes = true) {
+    // kWide: compute in 256-bit registers (callers compiled for them); the same bits either way.
+    template <bool kWide = false>
+    [[gnu::always_inline]] void setControls(FloatLanes cutoff, FloatLanes resonance,
+                                            IntLanes active, bool upperLanes = true) {
         HighPassLanesMemo& memo = memoInUse();
-        const FloatLanes d = controlCurve(memo, cutoff, upperLanes);
+        const FloatLanes d = controlCurve<kWide>(memo, cutoff, upperLanes);
         FloatLanes fn = (d + lastCutoff) / 2.0f * Scalar::kDefaultMaxFrequency;
         fn = fn < Scalar::kDefaultMinFrequency ? broadcast(Scalar::kDefaultMinFrequency) : fn;
         if (!coefficientsCurrent || !sameBits(fn, frequency) || !sameBits(resonance, damping) ||
             (upperLanes && !coefficientsUpper)) {
             if (!memo.coefficientsKnown || !sameBits(fn, memo.frequency) ||
                 !sameBits(resonance, memo.resonance) || (upperLanes && !memo.coefficientsUpper)) {
-                updateCoefficients(memo, fn, resonance, upperLanes);
+                updateCoefficients<kWide>(memo, fn, resonance, upperLanes);
             }
             b0 = memo.b0;
             b1 = memo.b1;
@@ -58,7 +60,7 @@ public:
         lastCutoff = active ? d : lastCutoff;
     }
 
-    FloatLanes run(FloatLanes x, IntLanes active) {
+    [[gnu::always_inline]] FloatLanes run(FloatLanes x, IntLanes active) {
         const FloatLanes y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
         x2 = active ? x1 : x2;
         x1 = active ? x : x1;
@@ -78,12 +80,14 @@ public:
 private:
     HighPassLanesMemo& memoInUse() { return sharedMemo != nullptr ? *sharedMemo : ownMemo; }
 
-    static FloatLanes controlCurve(HighPassLanesMemo& memo, FloatLanes cutoff, bool upperLanes) {
+    template <bool kWide>
+    [[gnu::always_inline]] static FloatLanes controlCurve(HighPassLanesMemo& memo,
+                                                          FloatLanes cutoff, bool upperLanes) {
         if (memo.curveKnown && sameBits(cutoff, memo.curveInput) &&
             (memo.curveUpper || !upperLanes)) {
             return memo.curveOutput;
         }
-        FloatLanes d = (FastMath::exp(5.0f * cutoff, upperLanes) - 1.0f) / 147.4132f;
+        FloatLanes d = (FastMath::exp<kWide>(5.0f * cutoff, upperLanes) - 1.0f) / 147.4132f;
         d = d < 0.0f ? broadcast(0.0f) : d;
         d = d > 1.0f ? broadcast(1.0f) : d;
         memo.curveKnown = true;
@@ -93,10 +97,11 @@ private:
         return d;
     }
 
-    static void updateCoefficients(HighPassLanesMemo& memo, FloatLanes fn, FloatLanes resonance,
-                                   bool upperLanes) {
+    template <bool kWide>
+    [[gnu::always_inline]] static void updateCoefficients(HighPassLanesMemo& memo, FloatLanes fn,
+                                                          FloatLanes resonance, bool upperLanes) {
         const FloatLanes warped =
-            FastMath::tan(static_cast<float>(3.14159265358979323846) * fn, upperLanes);
+            FastMath::tan<kWide>(static_cast<float>(3.14159265358979323846) * fn, upperLanes);
         const FloatLanes g = warped * (1.4142135f - resonance * 1.4142135f);
         const FloatLanes h = warped * warped;
         const FloatLanes n = 1.0f / (h + g + 1.0f);

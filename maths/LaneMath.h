@@ -39,11 +39,11 @@ template <class V> using FloatOf = typename LaneTypes<V>::Float;
 template <class V> using IntOf = typename LaneTypes<V>::Int;
 template <class V> using MaskOf = typename LaneTypes<V>::Mask;
 
-template <class V> V splat(double x) {
+template <class V> [[gnu::always_inline]] inline V splat(double x) {
     return V{} + x;
 }
 
-template <class Mask> bool anyLaneSet(Mask mask) {
+template <class Mask> [[gnu::always_inline]] inline bool anyLaneSet(Mask mask) {
     if constexpr (std::is_same_v<Mask, Mask2>) {
         return _mm_movemask_pd(std::bit_cast<__m128d>(mask)) != 0;
     } else {
@@ -62,17 +62,17 @@ template <class V> struct RoundedLanes {
     MaskOf<V> integer;
 };
 
-template <class V> RoundedLanes<V> roundWithInteger(V x) {
+template <class V> [[gnu::always_inline]] inline RoundedLanes<V> roundWithInteger(V x) {
     const V shifted = x + kShift;
     return {shifted - kShift,
             std::bit_cast<MaskOf<V>>(shifted) - std::bit_cast<std::int64_t>(kShift)};
 }
 
-template <class V> V roundToInteger(V x) {
+template <class V> [[gnu::always_inline]] inline V roundToInteger(V x) {
     return (x + kShift) - kShift;
 }
 
-template <class V> V copySign(V magnitude, V sign) {
+template <class V> [[gnu::always_inline]] inline V copySign(V magnitude, V sign) {
     using Mask = MaskOf<V>;
     constexpr auto kSignBit = static_cast<std::int64_t>(0x8000000000000000ull);
     const Mask bits =
@@ -81,17 +81,17 @@ template <class V> V copySign(V magnitude, V sign) {
 }
 
 // A double that a float kernel would have received: the value rounded to float.
-template <class V> V roundToFloat(V x) {
+template <class V> [[gnu::always_inline]] inline V roundToFloat(V x) {
     return __builtin_convertvector(__builtin_convertvector(x, FloatOf<V>), V);
 }
 
-template <class V> V sinPolynomial(V r) {
+template <class V> [[gnu::always_inline]] inline V sinPolynomial(V r) {
     const V s = r * r;
     const V tail = (-1.0 / 6 + s * (1.0 / 120)) + (s * s) * (-1.0 / 5040 + s * (1.0 / 362880));
     return r + r * (s * tail);
 }
 
-template <class V> V cosPolynomial(V r) {
+template <class V> [[gnu::always_inline]] inline V cosPolynomial(V r) {
     const V s = r * r;
     const V s2 = s * s;
     const V tail =
@@ -106,13 +106,13 @@ template <class V> struct QuadrantLanes {
     MaskOf<V> lowerHalf;
 };
 
-template <class V> QuadrantLanes<V> reduceQuadrant(V x) {
+template <class V> [[gnu::always_inline]] inline QuadrantLanes<V> reduceQuadrant(V x) {
     const RoundedLanes<V> count = roundWithInteger(x * kTwoOverPi);
     return {(x - count.value * kHalfPiHigh) - count.value * kHalfPiLow, count.integer & 1,
             count.integer & 2};
 }
 
-template <class V> V atanUnit(V t) {
+template <class V> [[gnu::always_inline]] inline V atanUnit(V t) {
     constexpr double kTanEighth = 0.41421356237309503;
     const V upper = t > kTanEighth ? splat<V>(1.0) : splat<V>(0.0);
     const V folded = (t - 1.0) / (t + 1.0);
@@ -126,7 +126,7 @@ template <class V> V atanUnit(V t) {
     return upper * (kPi / 4) + u * p;
 }
 
-template <class V> V atanWide(V x) {
+template <class V> [[gnu::always_inline]] inline V atanWide(V x) {
     const V magnitude = copySign(x, V{});
     const MaskOf<V> beyondOne = magnitude > 1.0;
     // Table samples rarely exceed 1, so the reciprocal is usually not needed at all.
@@ -137,7 +137,7 @@ template <class V> V atanWide(V x) {
     return copySign(beyondOne ? kHalfPi - unit : unit, x);
 }
 
-template <class V> V expWide(V x) {
+template <class V> [[gnu::always_inline]] inline V expWide(V x) {
     constexpr double kStepsPerLn2 = 46.16624130844683;
     constexpr double kStepHigh = 0.021660848520696163;
     constexpr double kStepLow = 8.718021277417983e-10;
@@ -161,7 +161,7 @@ template <class V> V expWide(V x) {
     return (fraction * p) * std::bit_cast<V>(exponent);
 }
 
-template <class V> V tanWide(V x) {
+template <class V> [[gnu::always_inline]] inline V tanWide(V x) {
     const QuadrantLanes<V> q = reduceQuadrant(x);
     const V s = sinPolynomial(q.remainder);
     const V c = cosPolynomial(q.remainder);
@@ -169,32 +169,33 @@ template <class V> V tanWide(V x) {
     return (q.odd ? -c : s) / (q.odd ? s : c);
 }
 
-template <class V> V sinWide(V x) {
+template <class V> [[gnu::always_inline]] inline V sinWide(V x) {
     const QuadrantLanes<V> q = reduceQuadrant(x);
     const V value = q.odd ? cosPolynomial(q.remainder) : sinPolynomial(q.remainder);
     return q.lowerHalf ? -value : value;
 }
 
 // fmodTwoPi for lanes in the fast range (0 up to 2^26 periods).
-template <class V> V fmodTwoPiWide(V x) {
-    constexpr double kPeriod = 2.0 * kPi;
+template <class V> [[gnu::always_inline]] inline V periodRemainder(V x, V periods) {
     constexpr double kPeriodHigh = 6.283185243606567;
-    constexpr double kPeriodLow = kPeriod - kPeriodHigh;
+    constexpr double kPeriodLow = 2.0 * kPi - kPeriodHigh;
+    return (x - periods * kPeriodHigh) - periods * kPeriodLow;
+}
+
+template <class V> [[gnu::always_inline]] inline V fmodTwoPiWide(V x) {
+    constexpr double kPeriod = 2.0 * kPi;
     // The quotient truncated toward zero (it is not negative here).
     const V quotient = x / kPeriod;
     const V nearest = roundToInteger(quotient);
     const V n = nearest > quotient ? nearest - 1.0 : nearest;
-    const auto remainder = [x](V periods) {
-        return (x - periods * kPeriodHigh) - periods * kPeriodLow;
-    };
-    const V r = remainder(n);
-    V corrected = r < 0.0 ? remainder(n - 1.0) : r;
-    corrected = r >= kPeriod ? remainder(n + 1.0) : corrected;
+    const V r = periodRemainder(x, n);
+    V corrected = r < 0.0 ? periodRemainder(x, n - 1.0) : r;
+    corrected = r >= kPeriod ? periodRemainder(x, n + 1.0) : corrected;
     const V lowCycles = x < 2.0 * kPeriod ? x - kPeriod : corrected;
     return x < kPeriod ? x : lowCycles;
 }
 
-template <class V> bool inFastPeriodRange(V x) {
+template <class V> [[gnu::always_inline]] inline bool inFastPeriodRange(V x) {
     constexpr double kLimit = 67108864.0 * 2.0 * kPi;
     const MaskOf<V> fast = (x >= 0.0) & (x < kLimit);
     for (int lane = 0; lane < static_cast<int>(sizeof(V) / sizeof(double)); ++lane) {
@@ -205,58 +206,77 @@ template <class V> bool inFastPeriodRange(V x) {
     return true;
 }
 
-// Widens the four float lanes, runs a kernel over double vectors and rounds back to float.
-// Without the upper lanes (2 and 3) only the lower two are computed and the upper ones read 0.
-template <class Kernel> FloatLanes inDouble(FloatLanes x, Kernel kernel, bool upperLanes) {
-#if defined(__AVX__)
-    return upperLanes ? narrow(kernel(widen(x)))
-                      : narrow(kernel(widen(__builtin_shufflevector(x, FloatLanes{}, 0, 1, 4, 4))));
-#else
-    const auto low = __builtin_convertvector(__builtin_shufflevector(x, x, 0, 1), Double2);
-    const Float2 lowResult = __builtin_convertvector(kernel(low), Float2);
-    if (!upperLanes) {
-        return __builtin_shufflevector(lowResult, Float2{}, 0, 1, 2, 3);
+// Widens the four float lanes, runs a kernel over double vectors and rounds back to float:
+// in two halves of two lanes (SSE2), or, with kWide, over all four at once, for code compiled
+// for 256-bit registers. Without the upper lanes (2 and 3) only the lower two are computed and
+// the upper ones read 0.
+template <bool kWide, class Kernel>
+[[gnu::always_inline]] inline FloatLanes inDouble(FloatLanes x, const Kernel& kernel,
+                                                  bool upperLanes) {
+    if constexpr (kWide) {
+        const FloatLanes used =
+            upperLanes ? x : __builtin_shufflevector(x, FloatLanes{}, 0, 1, 4, 4);
+        const FloatLanes result = narrow(kernel(widen(used)));
+        return upperLanes ? result : __builtin_shufflevector(result, FloatLanes{}, 0, 1, 4, 4);
+    } else {
+        const auto low = __builtin_convertvector(__builtin_shufflevector(x, x, 0, 1), Double2);
+        const Float2 lowResult = __builtin_convertvector(kernel(low), Float2);
+        if (!upperLanes) {
+            return __builtin_shufflevector(lowResult, Float2{}, 0, 1, 2, 3);
+        }
+        const auto high = __builtin_convertvector(__builtin_shufflevector(x, x, 2, 3), Double2);
+        const Float2 highResult = __builtin_convertvector(kernel(high), Float2);
+        return __builtin_shufflevector(lowResult, highResult, 0, 1, 2, 3);
     }
-    const auto high = __builtin_convertvector(__builtin_shufflevector(x, x, 2, 3), Double2);
-    const Float2 highResult = __builtin_convertvector(kernel(high), Float2);
-    return __builtin_shufflevector(lowResult, highResult, 0, 1, 2, 3);
-#endif
 }
+
+struct AtanKernel {
+    template <class V> [[gnu::always_inline]] V operator()(V x) const { return atanWide(x); }
+};
+struct ExpKernel {
+    template <class V> [[gnu::always_inline]] V operator()(V x) const { return expWide(x); }
+};
+struct TanKernel {
+    template <class V> [[gnu::always_inline]] V operator()(V x) const { return tanWide(x); }
+};
+struct SinKernel {
+    template <class V> [[gnu::always_inline]] V operator()(V x) const { return sinWide(x); }
+};
 
 } // namespace detail
 
-// upperLanes false: lanes 2 and 3 are not needed, and read 0.
-inline FloatLanes atan(FloatLanes x, bool upperLanes = true) {
-    return detail::inDouble(
-        x, [](auto wide) { return detail::atanWide(wide); }, upperLanes);
+// upperLanes false: lanes 2 and 3 are not needed, and read 0. kWide: see inDouble; the same
+// bits either way.
+template <bool kWide = false>
+[[gnu::always_inline]] inline FloatLanes atan(FloatLanes x, bool upperLanes = true) {
+    return detail::inDouble<kWide>(x, detail::AtanKernel{}, upperLanes);
 }
 
-inline FloatLanes exp(FloatLanes x, bool upperLanes = true) {
+template <bool kWide = false>
+[[gnu::always_inline]] inline FloatLanes exp(FloatLanes x, bool upperLanes = true) {
     const IntLanes belowRange = !(x > -104.0f);
     const IntLanes aboveRange = x > 89.0f;
     const IntLanes inRange = !(belowRange | aboveRange);
     // Lanes outside the range compute e^0 and take their own result afterwards.
     const FloatLanes safe = inRange ? x : broadcast(0.0f);
-    const FloatLanes value = detail::inDouble(
-        safe, [](auto wide) { return detail::expWide(wide); }, upperLanes);
+    const FloatLanes value = detail::inDouble<kWide>(safe, detail::ExpKernel{}, upperLanes);
     const FloatLanes low = x != x ? x : broadcast(0.0f);
     const FloatLanes outside = belowRange ? low : broadcast(__builtin_inff());
     return inRange ? value : outside;
 }
 
-inline FloatLanes tan(FloatLanes x, bool upperLanes = true) {
-    return detail::inDouble(
-        x, [](auto wide) { return detail::tanWide(wide); }, upperLanes);
+template <bool kWide = false>
+[[gnu::always_inline]] inline FloatLanes tan(FloatLanes x, bool upperLanes = true) {
+    return detail::inDouble<kWide>(x, detail::TanKernel{}, upperLanes);
 }
 
-inline FloatLanes sin(FloatLanes x) {
-    return detail::inDouble(
-        x, [](auto wide) { return detail::sinWide(wide); }, true);
+template <bool kWide = false> [[gnu::always_inline]] inline FloatLanes sin(FloatLanes x) {
+    return detail::inDouble<kWide>(x, detail::SinKernel{}, true);
 }
 
 // fmodTwoPi lane by lane; lanes outside the fast range (negative, huge, NaN) take the scalar
 // function.
-template <class V> V fmodTwoPi(V x) {
+template <class V> [[gnu::always_inline]] inline V fmodTwoPi(V x) {
     if (detail::inFastPeriodRange(x)) {
         return detail::fmodTwoPiWide(x);
     }
@@ -267,16 +287,24 @@ template <class V> V fmodTwoPi(V x) {
     return reduced;
 }
 
-// sin(float(fmodTwoPi(phase))) for four phases given in single precision rates: the sine of a
-// phase that grows without bound, reduced to one period in double precision first. `phase`
-// maps the widened lanes to the phases.
-template <class Phase> FloatLanes periodicSine(FloatLanes x, Phase phase, bool upperLanes = true) {
-    return detail::inDouble(
-        x,
-        [phase](auto wide) {
-            return detail::sinWide(detail::roundToFloat(fmodTwoPi(phase(wide))));
-        },
-        upperLanes);
+namespace detail {
+
+template <class Phase> struct PeriodicSineKernel {
+    Phase phase;
+    template <class V> [[gnu::always_inline]] V operator()(V x) const {
+        return sinWide(roundToFloat(fmodTwoPi(phase(x))));
+    }
+};
+
+} // namespace detail
+
+// sin(float(fmodTwoPi(phase))) lane by lane: the sine of a phase that grows without bound,
+// reduced to one period in double precision first. `phase` maps the widened lanes of x to the
+// phases.
+template <bool kWide = false, class Phase>
+[[gnu::always_inline]] inline FloatLanes periodicSine(FloatLanes x, Phase phase,
+                                                      bool upperLanes = true) {
+    return detail::inDouble<kWide>(x, detail::PeriodicSineKernel<Phase>{phase}, upperLanes);
 }
 
 } // namespace Korvatune::FastMath

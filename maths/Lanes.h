@@ -13,6 +13,24 @@ namespace Korvatune {
 
 inline constexpr int kLanes = 4;
 
+// Where the double-precision work may also run in 256-bit registers, chosen at run time. Not on
+// Windows, whose compiler does not keep the stack aligned for them.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(_WIN32)
+#define KORVATUNE_WIDE_LANES 1
+#else
+#define KORVATUNE_WIDE_LANES 0
+#endif
+
+// Whether this build and processor can run the wide paths (the same results, sooner).
+inline bool wideLanesAvailable() {
+#if KORVATUNE_WIDE_LANES
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
 using FloatLanes = float __attribute__((vector_size(16)));
 using IntLanes = std::int32_t __attribute__((vector_size(16)));
 using DoubleLanes = double __attribute__((vector_size(32)));

@@ -35,6 +35,7 @@ VstXSynth::VstXSynth(audioMasterCallback hostCallback)
     for (Note& voice : voices) {
         voice.setOwner(this);
         voice.shareMemos(&voiceMemos);
+        voice.useWideLanes(true);
     }
     programs = std::make_unique<VstXSynthProgram[]>(kNumPrograms);
     loadFactoryBank(std::span<VstXSynthProgram, kNumPrograms>(programs.get(), kNumPrograms));

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace Korvatune {
 namespace {
@@ -204,6 +206,65 @@ TEST(NoteOscillator, PreparedAndFinishedFramesMatchRenderedFrames) {
             prepared[v].advance();
             prepared[v].modulatePhases(program, 0.0f, 2.0f * prepared[v].phaseIncrement());
             ASSERT_EQ(prepared[v].getPhase(2), rendered[v].getPhase(2)) << frame;
+        }
+    }
+}
+
+// The per-frame work compiled for 256-bit registers computes what the baseline computes, bit
+// for bit: every oscillator modulated, saturated and filtered, knobs moving, the third
+// oscillator falling silent and coming back (which changes the lanes the kernels compute).
+TEST(NoteOscillator, WideAndBaselineLanesRenderTheSameBits) {
+    if (!wideLanesAvailable()) {
+        GTEST_SKIP() << "this build or processor has no wide lanes";
+    }
+    auto owner = makeVoiceTestOwner();
+    VstXSynthProgram& program = owner->program;
+    for (int k = 1; k <= Note::kOscillators; ++k) {
+        const float step = static_cast<float>(k);
+        setOscillator(program, k, kOscVolume, 0.3f * step);
+        setOscillator(program, k, kOscWaveform, waveformValue(k + 4));
+        setOscillator(program, k, kOscSat, 0.15f * step);
+        setOscillator(program, k, kOscPan, 0.25f * step);
+        setOscillator(program, k, kOscFilterType, 0.3f * step);
+        setOscillator(program, k, kOscFilterCutoff, 0.35f);
+        setOscillator(program, k, kOscFilterResonance, 0.7f);
+        setOscillator(program, k, kOscModFrequency, 0.2f * step);
+        setOscillator(program, k, kOscRingModAmount, 0.5f);
+        setOscillator(program, k, kOscFreqModAmount, 0.4f);
+        setOscillator(program, k, kOscFiltModAmount, 0.6f);
+    }
+    VoiceMemos memos;
+    std::array<Note, 2> baseline;
+    std::array<Note, 2> wide;
+    for (std::size_t v = 0; v < 2; ++v) {
+        for (Note* note : {&baseline[v], &wide[v]}) {
+            note->setOwner(owner.get());
+            note->setNoteNumber(33 + 12 * static_cast<int>(v));
+            note->start(110);
+        }
+        wide[v].useWideLanes(true);
+        wide[v].shareMemos(&memos);
+        ASSERT_TRUE(wide[v].usesWideLanes());
+    }
+    PitchEnvelope sweep;
+    sweep.setAmount(0.6f);
+    sweep.setPower(0.4f);
+    for (int frame = 0; frame < 20 * kFrames; ++frame) {
+        if (frame % 700 == 350) {
+            setOscillator(program, 3, kOscVolume, frame % 1400 == 350 ? 0.0f : 0.9f);
+            setOscillator(program, 2, kOscFilterCutoff, 0.1f * static_cast<float>(frame % 9));
+        }
+        for (std::size_t v = 0; v < 2; ++v) {
+            const StereoSample expected = baseline[v].renderFrame();
+            const StereoSample actual = wide[v].renderFrame();
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(actual.left),
+                      std::bit_cast<std::uint32_t>(expected.left))
+                << "frame " << frame << " voice " << v;
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(actual.right),
+                      std::bit_cast<std::uint32_t>(expected.right))
+                << "frame " << frame << " voice " << v;
+            stepVoice(baseline[v], &sweep);
+            stepVoice(wide[v], &sweep);
         }
     }
 }

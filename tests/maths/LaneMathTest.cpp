@@ -97,6 +97,42 @@ TEST(LaneMath, WithoutTheUpperLanesTheLowerOnesAreUnchanged) {
     }
 }
 
+#if KORVATUNE_WIDE_LANES
+// The kernels as the wide voice path compiles them: four double lanes in 256-bit registers.
+[[gnu::target("avx2")]] FloatLanes wideAtan(FloatLanes x) {
+    return FastMath::atan<true>(x);
+}
+[[gnu::target("avx2")]] FloatLanes wideExp(FloatLanes x) {
+    return FastMath::exp<true>(x);
+}
+[[gnu::target("avx2")]] FloatLanes wideTan(FloatLanes x) {
+    return FastMath::tan<true>(x);
+}
+[[gnu::target("avx2")]] FloatLanes wideSin(FloatLanes x) {
+    return FastMath::sin<true>(x);
+}
+[[gnu::target("avx2")]] FloatLanes wideLowerAtan(FloatLanes x) {
+    return FastMath::atan<true>(x, false);
+}
+
+TEST(LaneMath, WideKernelsEqualTheScalarKernels) {
+    if (!wideLanesAvailable()) {
+        GTEST_SKIP() << "this processor has no 256-bit lanes";
+    }
+    const std::vector<float> everything = floatSweep(std::numeric_limits<float>::max(), 8191);
+    const std::vector<float> angles = floatSweep(1048575.0f, 2039);
+    expectLanesMatchScalar(everything, wideAtan, [](float x) { return FastMath::atan(x); });
+    expectLanesMatchScalar(everything, wideExp, [](float x) { return FastMath::exp(x); });
+    expectLanesMatchScalar(angles, wideTan, [](float x) { return FastMath::tan(x); });
+    expectLanesMatchScalar(angles, wideSin, [](float x) { return FastMath::sin(x); });
+    const FloatLanes lower = wideLowerAtan(FloatLanes{0.5f, -3.0f, 0.25f, 2.0f});
+    EXPECT_EQ(lower[0], FastMath::atan(0.5f));
+    EXPECT_EQ(lower[1], FastMath::atan(-3.0f));
+    EXPECT_EQ(lower[2], 0.0f);
+    EXPECT_EQ(lower[3], 0.0f);
+}
+#endif
+
 TEST(LaneMath, PeriodRemainderLanesEqualTheScalarOneAlsoOutsideTheFastRange) {
     constexpr double kPeriod = 6.283185307179586;
     std::vector<double> values = {0.0,
