@@ -69,7 +69,7 @@ template <bool kWide>
 }
 
 [[gnu::always_inline]] inline FloatLanes magnitude(FloatLanes x) {
-    return std::bit_cast<FloatLanes>(std::bit_cast<IntLanes>(x) & 0x7FFFFFFF);
+    return laneBits<FloatLanes>(laneBits<IntLanes>(x) & 0x7FFFFFFF);
 }
 
 // wrapPhase in every lane; lanes beyond one cycle (rare) take the scalar reduction.

@@ -45,13 +45,14 @@ template <class V> [[gnu::always_inline]] inline V splat(double x) {
 
 template <class Mask> [[gnu::always_inline]] inline bool anyLaneSet(Mask mask) {
     if constexpr (std::is_same_v<Mask, Mask2>) {
-        return _mm_movemask_pd(std::bit_cast<__m128d>(mask)) != 0;
+        return _mm_movemask_pd(laneBits<__m128d>(mask)) != 0;
     } else {
         return (mask[0] | mask[1] | mask[2] | mask[3]) != 0;
     }
 }
 
 inline constexpr double kShift = 6755399441055744.0; // 1.5 * 2^52
+inline constexpr std::int64_t kShiftBits = std::bit_cast<std::int64_t>(kShift);
 
 // An integer-valued double and the integer itself: adding 1.5 * 2^52 rounds to the nearest
 // integer (ties to even) and leaves it, in two's complement, in the low bits of the sum. Plain
@@ -64,8 +65,7 @@ template <class V> struct RoundedLanes {
 
 template <class V> [[gnu::always_inline]] inline RoundedLanes<V> roundWithInteger(V x) {
     const V shifted = x + kShift;
-    return {shifted - kShift,
-            std::bit_cast<MaskOf<V>>(shifted) - std::bit_cast<std::int64_t>(kShift)};
+    return {shifted - kShift, laneBits<MaskOf<V>>(shifted) - kShiftBits};
 }
 
 template <class V> [[gnu::always_inline]] inline V roundToInteger(V x) {
@@ -75,9 +75,8 @@ template <class V> [[gnu::always_inline]] inline V roundToInteger(V x) {
 template <class V> [[gnu::always_inline]] inline V copySign(V magnitude, V sign) {
     using Mask = MaskOf<V>;
     constexpr auto kSignBit = static_cast<std::int64_t>(0x8000000000000000ull);
-    const Mask bits =
-        (std::bit_cast<Mask>(magnitude) & ~kSignBit) | (std::bit_cast<Mask>(sign) & kSignBit);
-    return std::bit_cast<V>(bits);
+    const Mask bits = (laneBits<Mask>(magnitude) & ~kSignBit) | (laneBits<Mask>(sign) & kSignBit);
+    return laneBits<V>(bits);
 }
 
 // A double that a float kernel would have received: the value rounded to float.
@@ -158,7 +157,7 @@ template <class V> [[gnu::always_inline]] inline V expWide(V x) {
     // ((count >> 5) + 1023) << 52 without a right shift of 64-bit lanes, which SSE2 lacks: the
     // counts of the exponent's range are above -1023 * 32, so the biased sum is non-negative.
     const MaskOf<V> exponent = ((count + 1023 * 32) & ~31) << 47;
-    return (fraction * p) * std::bit_cast<V>(exponent);
+    return (fraction * p) * laneBits<V>(exponent);
 }
 
 template <class V> [[gnu::always_inline]] inline V tanWide(V x) {

@@ -14,8 +14,9 @@ namespace Korvatune {
 inline constexpr int kLanes = 4;
 
 // Where the double-precision work may also run in 256-bit registers, chosen at run time. Not on
-// Windows, whose compiler does not keep the stack aligned for them.
-#if defined(__GNUC__) && defined(__x86_64__) && !defined(_WIN32)
+// Windows, whose compiler does not keep the stack aligned for them, nor under AddressSanitizer,
+// whose stack handling breaks on the realigned frames of such code in unoptimised builds.
+#if defined(__GNUC__) && defined(__x86_64__) && !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
 #define KORVATUNE_WIDE_LANES 1
 #else
 #define KORVATUNE_WIDE_LANES 0
@@ -47,18 +48,26 @@ inline FloatLanes narrow(DoubleLanes x) {
 inline FloatLanes broadcast(float x) {
     return FloatLanes{x, x, x, x};
 }
+// The bits of one lane vector read as another of the same size. A vector cast, not
+// std::bit_cast: the sanitizers check bit_cast's reference argument wrongly in code compiled for
+// other registers than the rest of the program.
+template <class To, class From> [[gnu::always_inline]] inline To laneBits(From x) {
+    static_assert(sizeof(To) == sizeof(From));
+    return (To)x;
+}
+
 // Lanes bit for bit equal (a NaN matches itself).
-inline bool sameBits(FloatLanes a, FloatLanes b) {
-    const IntLanes equal = std::bit_cast<IntLanes>(a) == std::bit_cast<IntLanes>(b);
-    return _mm_movemask_ps(std::bit_cast<__m128>(equal)) == 0xF;
+[[gnu::always_inline]] inline bool sameBits(FloatLanes a, FloatLanes b) {
+    const IntLanes equal = laneBits<IntLanes>(a) == laneBits<IntLanes>(b);
+    return _mm_movemask_ps(laneBits<__m128>(equal)) == 0xF;
 }
 
-inline bool anyLane(IntLanes mask) {
-    return _mm_movemask_ps(std::bit_cast<__m128>(mask)) != 0;
+[[gnu::always_inline]] inline bool anyLane(IntLanes mask) {
+    return _mm_movemask_ps(laneBits<__m128>(mask)) != 0;
 }
 
-inline bool allLanes(IntLanes mask) {
-    return _mm_movemask_ps(std::bit_cast<__m128>(mask)) == 0xF;
+[[gnu::always_inline]] inline bool allLanes(IntLanes mask) {
+    return _mm_movemask_ps(laneBits<__m128>(mask)) == 0xF;
 }
 
 } // namespace Korvatune
