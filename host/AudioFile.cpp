@@ -66,6 +66,8 @@ bool writeStereoFile(const std::string& path, std::span<const float> left,
     }
     // Integer formats clip rather than wrap around on overs.
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // The peak chunk records the time of writing, so the same sound would not give the same file.
+    sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     const std::vector<float> frames = interleave(left, right);
     const auto frameCount = static_cast<sf_count_t>(left.size());
     const bool complete = sf_writef_float(file, frames.data(), frameCount) == frameCount;

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -139,6 +141,20 @@ TEST_F(SamplePack, OutputIsTheSameWhateverTheNumberOfJobs) {
     sf_close(flac);
     EXPECT_EQ(info.format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
     EXPECT_EQ(info.frames, 1103);
+}
+
+// A sample pack is rebuilt and compared, so the same sound must give the same file also when
+// the clock has moved on between two renders.
+TEST_F(SamplePack, TheSameRenderAnotherSecondGivesTheSameFile) {
+    const std::vector<std::string> render = {"render", "-p", "3", "--length", "0.05", "-o"};
+    std::vector<std::string> first = render;
+    first.push_back(path("first.wav"));
+    std::vector<std::string> second = render;
+    second.push_back(path("second.wav"));
+    ASSERT_EQ(testing::runCommand(first).status, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    ASSERT_EQ(testing::runCommand(second).status, 0);
+    EXPECT_EQ(contentsOf(path("first.wav")), contentsOf(path("second.wav")));
 }
 
 TEST_F(SamplePack, MistakesExitWithStatusTwoAndWriteNothing) {
