@@ -20,6 +20,40 @@ struct FastCurveMaths {
     static float tan(float x) { return FastMath::tan(x); }
 };
 
+// The filter's design formulas, for a sample type T that is a float or a vector of floats:
+// filters side by side in vector lanes compute, lane by lane, what one filter computes.
+template <class T> struct HighPassCoefficients { T b0, b1, b2, a1, a2; };
+
+namespace HighPassDesign {
+
+template <class T> T splat(float x) {
+    return T{} + x;
+}
+
+// 1. exponential control curve from e^(5 cutoff), 147.4132 = e^5 - 1, clamped to 0..1
+template <class T> [[gnu::always_inline]] inline T controlCurve(T exponential) {
+    T d = (exponential - 1.0f) / 147.4132f;
+    d = d < 0.0f ? splat<T>(0.0f) : d;
+    return d > 1.0f ? splat<T>(1.0f) : d;
+}
+
+// 3. prewarp: the tangent of this angle
+template <class T> [[gnu::always_inline]] inline T prewarpAngle(T frequency) {
+    return static_cast<float>(3.14159265358979323846) * frequency;
+}
+
+template <class T>
+[[gnu::always_inline]] inline HighPassCoefficients<T> coefficients(T warped, T resonance) {
+    // 4. damping sqrt(2) scaled by 1 - resonance
+    const T g = warped * (1.4142135f - resonance * 1.4142135f);
+    const T h = warped * warped;
+    // 5. coefficients
+    const T n = 1.0f / (h + g + 1.0f);
+    return {n, -2.0f * n, n, 2.0f * (h - 1.0f) * n, (h + 1.0f - g) * n};
+}
+
+} // namespace HighPassDesign
+
 // The control curve's and the coefficients' last inputs and results. Both are pure functions of
 // their inputs (compared bit for bit), so filters whose controls move in step, such as the same
 // oscillator of voices struck together, may share one memo and compute each value once.
@@ -169,14 +203,7 @@ inline T BiquadTweakedButterworthHP<T, Maths>::controlCurve(T cutoff) {
     if (memo.curveKnown && sameBits(cutoff, memo.curveInput)) {
         return memo.curveOutput;
     }
-    // 1. exponential control curve, 147.4132 = e^5 - 1, clamped to 0..1
-    T d = (Maths::exp(T(5) * cutoff) - T(1)) / T(147.4132);
-    if (d < T(0)) {
-        d = T(0);
-    }
-    if (d > T(1)) {
-        d = T(1);
-    }
+    const T d = HighPassDesign::controlCurve(Maths::exp(T(5) * cutoff));
     memo.curveKnown = true;
     memo.curveInput = cutoff;
     memo.curveOutput = d;
@@ -186,19 +213,14 @@ inline T BiquadTweakedButterworthHP<T, Maths>::controlCurve(T cutoff) {
 template <typename T, class Maths>
 inline void BiquadTweakedButterworthHP<T, Maths>::updateCoefficients(HighPassDesignMemo<T>& memo,
                                                                      T frequency, T resonance) {
-    // 3. prewarp
-    const T warped = Maths::tan(T(3.14159265358979323846) * frequency);
-    // 4. damping sqrt(2) scaled by 1 - resonance
-    const T g = warped * (T(1.4142135) - resonance * T(1.4142135));
-    const T h = warped * warped;
-    // 5. coefficients
-    const T n = T(1) / (h + g + T(1));
+    const T warped = Maths::tan(HighPassDesign::prewarpAngle(frequency));
+    const HighPassCoefficients<T> design = HighPassDesign::coefficients(warped, resonance);
     memo.warped = warped;
-    memo.b0 = n;
-    memo.b1 = T(-2) * n;
-    memo.b2 = n;
-    memo.a1 = T(2) * (h - T(1)) * n;
-    memo.a2 = (h + T(1) - g) * n;
+    memo.b0 = design.b0;
+    memo.b1 = design.b1;
+    memo.b2 = design.b2;
+    memo.a1 = design.a1;
+    memo.a2 = design.a2;
     memo.coefficientsKnown = true;
     memo.frequency = frequency;
     memo.resonance = resonance;

@@ -87,9 +87,8 @@ private:
             (memo.curveUpper || !upperLanes)) {
             return memo.curveOutput;
         }
-        FloatLanes d = (FastMath::exp<kWide>(5.0f * cutoff, upperLanes) - 1.0f) / 147.4132f;
-        d = d < 0.0f ? broadcast(0.0f) : d;
-        d = d > 1.0f ? broadcast(1.0f) : d;
+        const FloatLanes d =
+            HighPassDesign::controlCurve(FastMath::exp<kWide>(5.0f * cutoff, upperLanes));
         memo.curveKnown = true;
         memo.curveUpper = upperLanes;
         memo.curveInput = cutoff;
@@ -101,15 +100,14 @@ private:
     [[gnu::always_inline]] static void updateCoefficients(HighPassLanesMemo& memo, FloatLanes fn,
                                                           FloatLanes resonance, bool upperLanes) {
         const FloatLanes warped =
-            FastMath::tan<kWide>(static_cast<float>(3.14159265358979323846) * fn, upperLanes);
-        const FloatLanes g = warped * (1.4142135f - resonance * 1.4142135f);
-        const FloatLanes h = warped * warped;
-        const FloatLanes n = 1.0f / (h + g + 1.0f);
-        memo.b0 = n;
-        memo.b1 = -2.0f * n;
-        memo.b2 = n;
-        memo.a1 = 2.0f * (h - 1.0f) * n;
-        memo.a2 = (h + 1.0f - g) * n;
+            FastMath::tan<kWide>(HighPassDesign::prewarpAngle(fn), upperLanes);
+        const HighPassCoefficients<FloatLanes> design =
+            HighPassDesign::coefficients(warped, resonance);
+        memo.b0 = design.b0;
+        memo.b1 = design.b1;
+        memo.b2 = design.b2;
+        memo.a1 = design.a1;
+        memo.a2 = design.a2;
         memo.coefficientsKnown = true;
         memo.coefficientsUpper = upperLanes;
         memo.frequency = fn;
