@@ -49,15 +49,28 @@ constexpr IntLanes kFilterModScalesFirst = {0, -1, 0, 0};
     return x > 0.0f || x < 0.0f ? folded : x;
 }
 
+// atan(x) / atan(1) of the saturated lanes' table entries, from their curves; the other lanes,
+// and lanes 2 and 3 without the upper lanes, read 0 as the computed form gives them.
+[[gnu::always_inline]] inline FloatLanes lookUpCurves(const VoiceFrameSettings& settings,
+                                                      IntLanes index) {
+    const std::array<const float*, 3>& curves = settings.saturationCurves;
+    const bool upper = settings.upperLanes && curves[2] != nullptr;
+    return FloatLanes{curves[0] != nullptr ? curves[0][index[0]] : 0.0f,
+                      curves[1] != nullptr ? curves[1][index[1]] : 0.0f,
+                      upper ? curves[2][index[2]] : 0.0f, 0.0f};
+}
+
 // Soft clip through an arctangent, as saturate does, in the lanes marked saturated.
 template <bool kWide>
-[[gnu::always_inline]] inline FloatLanes saturateLanes(FloatLanes x,
+[[gnu::always_inline]] inline FloatLanes saturateLanes(FloatLanes x, IntLanes index,
                                                        const VoiceFrameSettings& settings) {
     if (!settings.anySaturated) {
         return x;
     }
-    FloatLanes shaped = FastMath::atan<kWide>(x, settings.upperLanes) / std::atan(1.0f) *
-                        settings.saturation * 10.777f;
+    const FloatLanes arc = settings.curvesReady
+                               ? lookUpCurves(settings, index)
+                               : FastMath::atan<kWide>(x, settings.upperLanes) / std::atan(1.0f);
+    FloatLanes shaped = arc * settings.saturation * 10.777f;
     shaped = shaped > 1.0f ? broadcast(1.0f) : shaped;
     shaped = shaped < -1.0f ? broadcast(-1.0f) : shaped;
     return settings.saturated ? shaped : x;
@@ -162,7 +175,8 @@ template <bool kWide>
         return;
     }
     frameSettings = &settings;
-    const FloatLanes sample = saturateLanes<kWide>(readTables(settings), settings);
+    const IntLanes index = tableIndices();
+    const FloatLanes sample = saturateLanes<kWide>(readTables(settings, index), index, settings);
     const FloatLanes modulation =
         modulator.valuesAtRates<kWide>(settings.modFrequency, settings.upperLanes);
     frameSamples = ringMix(sample, settings.ringModAmount, modulation);
@@ -171,9 +185,12 @@ template <bool kWide>
                                 settings.upperLanes);
 }
 
-[[gnu::always_inline]] inline FloatLanes
-Note::readTables(const VoiceFrameSettings& settings) const {
-    const IntLanes index = __builtin_convertvector(phases, IntLanes) & (kPhaseCycle - 1);
+[[gnu::always_inline]] inline IntLanes Note::tableIndices() const {
+    return __builtin_convertvector(phases, IntLanes) & (kPhaseCycle - 1);
+}
+
+[[gnu::always_inline]] inline FloatLanes Note::readTables(const VoiceFrameSettings& settings,
+                                                          IntLanes index) const {
     const FloatLanes read = {settings.tables[0][index[0]], settings.tables[1][index[1]],
                              settings.tables[2][index[2]], 0.0f};
     return settings.inverted ? invertSamples(read) : read;

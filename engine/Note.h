@@ -114,7 +114,8 @@ private:
     StereoSample finishWide();
     void modulateWide(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
 #endif
-    FloatLanes readTables(const VoiceFrameSettings& settings) const;
+    IntLanes tableIndices() const;
+    FloatLanes readTables(const VoiceFrameSettings& settings, IntLanes index) const;
     FloatLanes modulatedCutoffs(const VoiceFrameSettings& settings, FloatLanes modulation) const;
     FloatLanes filter(const VoiceFrameSettings& settings);
     StereoSample pan(const VoiceFrameSettings& settings) const;

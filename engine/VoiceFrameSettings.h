@@ -25,6 +25,10 @@ struct VoiceFrameSettings {
     bool anySaturated = false;
     // The saturation amount after raising small amounts.
     FloatLanes saturation{};
+    // With curvesReady, the saturated oscillators read the arctangent of their table entries
+    // from these curves (see SaturationCurves); without, voices compute it.
+    std::array<const float*, 3> saturationCurves{};
+    bool curvesReady = false;
     FloatLanes pitch{};
     FloatLanes freq{};
     FloatLanes filterType{};

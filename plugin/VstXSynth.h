@@ -6,6 +6,7 @@
 #include "engine/PitchEnvelope.h"
 #include "engine/RingModulator.h"
 #include "engine/SampleReducer.h"
+#include "engine/SaturationCurves.h"
 #include "plugin/AudioEffectX.h"
 #include "plugin/EventQueue.h"
 #include "programs/FactoryBank.h"
@@ -106,9 +107,11 @@ private:
     VoiceMemos voiceMemos;
     VoiceFrameSettings voiceSettings{};
     bool frameSettingsRead = false;
-    // The program and revision voiceSettings were laid out from.
+    // The program, its revision and the tables' revision voiceSettings were laid out from.
     const VstXSynthProgram* laneSettingsProgram = nullptr;
     std::uint32_t laneSettingsRevision = 0;
+    std::uint32_t laneSettingsTablesRevision = 0;
+    SaturationCurves saturationCurves;
     std::array<Note, kNumVoices> voices;
     WaveformProvider waveformProvider;
     RingModulator ringModulator;

@@ -95,6 +95,7 @@ void WaveformProvider::build() {
         loadFile(path.c_str(), table);
         WaveformTableBuilder::normalise(table, kUserPeak);
     }
+    markTablesChanged();
 }
 
 bool WaveformProvider::loadUserWaveform(const char* path, float value) {
@@ -105,6 +106,7 @@ bool WaveformProvider::loadUserWaveform(const char* path, float value) {
     float* table = userTables[index - kFirstUserWaveform];
     const bool loaded = loadFile(path, table);
     WaveformTableBuilder::normalise(table, kUserPeak);
+    markTablesChanged();
     return loaded;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -73,11 +74,18 @@ public:
         return tables[(index >= 0 && index < kNumWaveforms) ? index : 0];
     }
     // Writable access to a user slot (20..29) for tests and tools; null for the shared tables.
-    // The engine only reads tables.
+    // The engine only reads tables; writers call markTablesChanged when done.
     float* getMutableTableAt(int index) {
         return (index >= kFirstUserWaveform && index < kNumWaveforms)
                    ? userTables[index - kFirstUserWaveform]
                    : nullptr;
+    }
+
+    // Counts changes of the user tables' contents, so that values derived from a table can
+    // tell when to compute again.
+    void markTablesChanged() { tablesRevision.fetch_add(1, std::memory_order_release); }
+    std::uint32_t getTablesRevision() const {
+        return tablesRevision.load(std::memory_order_acquire);
     }
 
     static const char* waveformName(float value);
@@ -102,6 +110,7 @@ private:
     // Every slot in catalogue order, so a lookup is one load whoever owns the table.
     const float* tables[kNumWaveforms];
     alignas(64) float userTables[kNumUserWaveforms][kTableSize];
+    std::atomic<std::uint32_t> tablesRevision{0};
 };
 
 } // namespace Korvatune

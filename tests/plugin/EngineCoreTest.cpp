@@ -1,5 +1,6 @@
 #include "plugin/VstXSynth.h"
 #include "support/SynthDriver.h"
+#include "waveforms/WaveformTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,9 @@
 namespace Korvatune {
 namespace {
 
+using testfiles::rawFloats;
+using testfiles::TemporaryDirectory;
+using testfiles::writeBytes;
 using testing::dispatch;
 using testing::peakOf;
 using testing::SynthDriver;
@@ -235,6 +239,54 @@ TEST(EngineCore, OscillatorKnobsMovedWhileANoteSoundsAreHeardInTheNextBlock) {
     still.render(512);
     EXPECT_GT(peakOf(moved.left), 0.05f);
     EXPECT_NE(moved.left, still.left);
+}
+
+// Saturated oscillators read their arctangents from curves kept per table; a user waveform
+// loaded between two notes must be heard in its new shape, as by an instance that had it from
+// the start.
+TEST(EngineCore, AUserWaveformLoadedBetweenNotesIsSaturatedInItsNewShape) {
+    constexpr int kWave1 = 0;
+    constexpr int kSaturation1 = 3;
+    constexpr int kInvert1 = 9;
+    constexpr int kBypassEffects = 58;
+    constexpr float kUser1 = 20.0f / 29.0f;
+    TemporaryDirectory directory;
+    std::vector<float> shape(4096);
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        shape[i] = std::sin(0.013f * static_cast<float>(i)) * 0.7f;
+    }
+    writeBytes(directory.file("shape.raw"), rawFloats(shape));
+    const auto loadShape = [&](SynthDriver& synth) {
+        ASSERT_TRUE(synthOf(synth).getWaveformProvider()->loadUserWaveform(
+            directory.file("shape.raw").c_str(), kUser1));
+    };
+    for (const float invert : {0.0f, 1.0f}) {
+        SynthDriver loadedLater;
+        SynthDriver loadedFirst;
+        for (SynthDriver* synth : {&loadedLater, &loadedFirst}) {
+            // Without the effects nothing of the first note lingers into the second.
+            (*synth)->setParameter(synth->get(), kBypassEffects, 1.0f);
+            (*synth)->setParameter(synth->get(), kWave1, kUser1);
+            (*synth)->setParameter(synth->get(), kSaturation1, 0.4f);
+            (*synth)->setParameter(synth->get(), kInvert1, invert);
+        }
+        loadShape(loadedFirst);
+        loadedLater.noteOn(36);
+        loadedLater.render(2048);
+        ASSERT_GT(peakOf(loadedLater.left), 0.05f);
+        loadedLater.noteOff(36);
+        loadedLater.render(4096);
+        loadedLater.render(512);
+        ASSERT_EQ(peakOf(loadedLater.left), 0.0f);
+        loadShape(loadedLater);
+        for (SynthDriver* synth : {&loadedLater, &loadedFirst}) {
+            synth->noteOn(36);
+            synth->render(4096);
+        }
+        EXPECT_GT(peakOf(loadedFirst.left), 0.05f);
+        EXPECT_EQ(loadedLater.left, loadedFirst.left) << "invert " << invert;
+        EXPECT_EQ(loadedLater.right, loadedFirst.right) << "invert " << invert;
+    }
 }
 
 } // namespace
