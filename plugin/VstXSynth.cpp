@@ -80,8 +80,12 @@ void VstXSynth::setSampleRate(float rate) {
     phaseScale = 4096.0f / rate;
 }
 
+// Hosts resume with processing stopped: the voices' settings and saturation curves are laid out
+// here rather than in the first block.
 void VstXSynth::resume() {
     outputChain.resume();
+    frameSettingsRead = false;
+    frameSettings();
     running.store(true, std::memory_order_relaxed);
 }
 
