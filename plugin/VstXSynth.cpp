@@ -84,8 +84,7 @@ void VstXSynth::setSampleRate(float rate) {
 // here rather than in the first block.
 void VstXSynth::resume() {
     outputChain.resume();
-    frameSettingsRead = false;
-    frameSettings();
+    readFrameSettings();
     running.store(true, std::memory_order_relaxed);
 }
 

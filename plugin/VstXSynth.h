@@ -91,8 +91,15 @@ private:
     StereoSample sumVoices();
     float quantizationLevels();
     void advanceVoices();
-    // The program's oscillator values for the frame, read on first use in it.
-    const VoiceFrameSettings& frameSettings();
+    // The program's oscillator values for the frame, read on first use in it. Inline, as every
+    // voice asks twice a frame; the reading itself is out of line.
+    const VoiceFrameSettings& frameSettings() {
+        if (!frameSettingsRead) {
+            readFrameSettings();
+        }
+        return voiceSettings;
+    }
+    void readFrameSettings();
     void applyVolumeAndMeter(float** outputs, std::int32_t frames);
     void buildNoteFrequencies();
 

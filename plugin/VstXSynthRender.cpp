@@ -98,23 +98,19 @@ StereoSample VstXSynth::sumVoices() {
 
 // Laying the values out in lanes costs more than rendering a voice's frame, so it is redone
 // only when the program, one of its values or a user table changed.
-const VoiceFrameSettings& VstXSynth::frameSettings() {
-    if (!frameSettingsRead) {
-        const VstXSynthProgram& program = currentProgram();
-        const std::uint32_t revision = program.revision();
-        const std::uint32_t tablesRevision = waveformProvider.getTablesRevision();
-        if (&program != laneSettingsProgram || revision != laneSettingsRevision ||
-            tablesRevision != laneSettingsTablesRevision) {
-            voiceSettings =
-                makeVoiceFrameSettings(readOscillatorSettings(program), waveformProvider);
-            saturationCurves.attach(voiceSettings, tablesRevision);
-            laneSettingsProgram = &program;
-            laneSettingsRevision = revision;
-            laneSettingsTablesRevision = tablesRevision;
-        }
-        frameSettingsRead = true;
+void VstXSynth::readFrameSettings() {
+    const VstXSynthProgram& program = currentProgram();
+    const std::uint32_t revision = program.revision();
+    const std::uint32_t tablesRevision = waveformProvider.getTablesRevision();
+    if (&program != laneSettingsProgram || revision != laneSettingsRevision ||
+        tablesRevision != laneSettingsTablesRevision) {
+        voiceSettings = makeVoiceFrameSettings(readOscillatorSettings(program), waveformProvider);
+        saturationCurves.attach(voiceSettings, tablesRevision);
+        laneSettingsProgram = &program;
+        laneSettingsRevision = revision;
+        laneSettingsTablesRevision = tablesRevision;
     }
-    return voiceSettings;
+    frameSettingsRead = true;
 }
 
 float VstXSynth::quantizationLevels() {
