@@ -8,8 +8,9 @@
 
 // Single-precision transcendentals for the audio path. Each works in double internally, so
 // that its result lies within one unit in the last place of the float it stands in for (the
-// maths tests measure the worst error over the inputs the engine feeds them). Plain scalar
-// arithmetic only: the same source gives the same bits on every x86 target with SSE2 maths.
+// maths tests measure the worst error over the inputs the engine feeds them). Plain arithmetic
+// only: the same source gives the same bits on every x86 target with SSE2 maths, and the lane
+// forms run the same kernels (maths/MathKernels.h).
 namespace Korvatune::FastMath {
 
 // Sine and cosine of a double angle to double precision (about one unit in the last place),
