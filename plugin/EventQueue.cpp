@@ -9,6 +9,7 @@ void EventQueue::clear() {
         event = {kFree, {0, 0, 0}};
     }
     count = 0;
+    earliest = kNever;
 }
 
 bool EventQueue::push(std::int32_t deltaFrames, const char* midiData) {
@@ -21,6 +22,7 @@ bool EventQueue::push(std::int32_t deltaFrames, const char* midiData) {
         return false;
     }
     free->deltaFrames = std::max(deltaFrames, 0);
+    earliest = std::min(earliest, free->deltaFrames);
     for (int i = 0; i < 3; ++i) {
         free->midiData[i] = static_cast<std::uint8_t>(midiData[i]);
     }
@@ -37,6 +39,7 @@ void EventQueue::advanceBlock(std::int32_t frames) {
             event.deltaFrames -= frames;
         }
     }
+    earliest -= frames;
 }
 
 } // namespace Korvatune

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace Korvatune {
 
@@ -25,14 +27,24 @@ public:
     int size() const { return count; }
 
     // Hands every event due at position (offset not above it) to handle, in slot order, and
-    // frees its slot.
+    // frees its slot. The slots are scanned only when the earliest event is due: the engine asks
+    // every sample, and an event late in the block would otherwise cost a scan per sample.
     template <typename Handler> void dispatchDue(std::int32_t position, Handler&& handle) {
+        if (position < earliest) {
+            return;
+        }
+        earliest = kNever;
         for (Event& event : slots) {
-            if (event.deltaFrames != kFree && event.deltaFrames <= position) {
+            if (event.deltaFrames == kFree) {
+                continue;
+            }
+            if (event.deltaFrames <= position) {
                 const Event due = event;
                 event.deltaFrames = kFree;
                 --count;
                 handle(due);
+            } else {
+                earliest = std::min(earliest, event.deltaFrames);
             }
         }
     }
@@ -42,9 +54,12 @@ public:
 
 private:
     static constexpr std::int32_t kFree = -99;
+    static constexpr std::int32_t kNever = std::numeric_limits<std::int32_t>::max();
 
     std::array<Event, kSlots> slots;
     int count = 0;
+    // The lowest offset of a waiting event.
+    std::int32_t earliest = kNever;
 };
 
 } // namespace Korvatune
