@@ -260,10 +260,10 @@ void Note::resetFilters() {
     return mix;
 }
 
-void Note::advance() {
+void Note::advance(float phaseStep) {
     ++sampleCount;
     modulator.advance();
-    phases = wrapPhases(phases + phaseIncrement());
+    phases = wrapPhases(phases + phaseStep);
     stepState();
     envLevel = envelopeLevel();
 }

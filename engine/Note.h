@@ -75,7 +75,9 @@ public:
     void prepareFrame(const VoiceFrameSettings& settings);
     StereoSample finishFrame();
     // One sample on: counters, oscillator phases, amplitude envelope.
-    void advance();
+    void advance() { advance(phaseIncrement()); }
+    // The same, for an owner that knows the note's phaseIncrement() already.
+    void advance(float phaseStep);
     // The pitch envelope's offset and the span of the oscillators' pitch controls, both in
     // table steps per sample (the span is twice phaseIncrement()).
     void modulatePhases(float pitchOffset, float pitchSpan);

@@ -132,14 +132,17 @@ void VstXSynth::advanceVoices() {
         if (voice.isIdle()) {
             continue;
         }
-        voice.advance();
+        const float frequency = noteFrequencies[voice.getNoteNumber() & 0x7F];
+        // What the voice's phaseIncrement() gives, without asking its owner through the
+        // interface.
+        voice.advance(frequency * phaseScale);
         const float age = voice.elapsedSeconds();
         if (!sweepKnown || std::bit_cast<std::uint32_t>(age) != sweepAge) {
             sweepOffset = pitchEnvelope.value(age) * kSemitone;
             sweepAge = std::bit_cast<std::uint32_t>(age);
             sweepKnown = true;
         }
-        const float pitchSpan = 2.0f * phaseScale * noteFrequencies[voice.getNoteNumber() & 0x7F];
+        const float pitchSpan = 2.0f * phaseScale * frequency;
         voice.modulatePhases(frameSettings(), sweepOffset, pitchSpan);
     }
 }
