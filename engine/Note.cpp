@@ -217,8 +217,10 @@ void Note::resetFilters() {
     }
     const VoiceFrameSettings& settings = *frameSettings;
     const FloatLanes outputs = settings.volume * filter(settings);
-    oscillatorOutputs = settings.sounding ? outputs : FloatLanes{};
-    oscillatorOutputs[3] = 0.0f;
+    // The padding lane is cleared in the same select: writing it alone after the whole vector
+    // made the next read of the vector wait for both stores to reach the cache.
+    constexpr IntLanes kOscillatorLanes = {-1, -1, -1, 0};
+    oscillatorOutputs = settings.sounding & kOscillatorLanes ? outputs : FloatLanes{};
     const StereoSample mix = pan(settings);
     // Cutoff and resonance jumping every few samples can drive a filter's recursion beyond
     // any bound; a voice that runs away restarts its filters instead of poisoning the output.
