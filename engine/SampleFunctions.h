@@ -28,6 +28,11 @@ inline float clampValue(float x, float low, float high) {
     return x;
 }
 
+// The arctangent part of saturate, scaled so that x = 1 gives 1.
+inline float saturationArc(float x) {
+    return FastMath::atan(x) / std::atan(1.0f);
+}
+
 // Soft clips through an arctangent whose gain grows with amount; amount 0 leaves x untouched.
 // Small nonzero amounts are raised so that a full-scale input still comes out at about 1.
 inline float saturate(float x, float amount) {
@@ -37,7 +42,7 @@ inline float saturate(float x, float amount) {
     if (static_cast<double>(amount) < 0.09279019767613905) {
         amount = 0.0927902f;
     }
-    const float shaped = FastMath::atan(x) / std::atan(1.0f) * amount * 10.777f;
+    const float shaped = saturationArc(x) * amount * 10.777f;
     return clampValue(shaped, -1.0f, 1.0f);
 }
 

@@ -2,8 +2,6 @@
 
 #include "engine/SampleFunctions.h"
 
-#include <cmath>
-
 namespace Korvatune {
 
 void SaturationCurves::attach(VoiceFrameSettings& settings, std::uint32_t tablesRevision) {
@@ -25,7 +23,7 @@ const float* SaturationCurves::curveFor(Curve& curve, const float* table, bool i
     }
     for (std::size_t i = 0; i < curve.values.size(); ++i) {
         const float x = inverted ? invertSample(table[i]) : table[i];
-        curve.values[i] = FastMath::atan(x) / std::atan(1.0f);
+        curve.values[i] = saturationArc(x);
     }
     curve.known = true;
     curve.table = table;

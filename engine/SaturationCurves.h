@@ -10,7 +10,7 @@ namespace Korvatune {
 
 // The arctangent of saturation for every entry of the tables the oscillators read, so that
 // voices look it up instead of computing it each sample: entry i of a curve is
-// FastMath::atan(x) / atan(1) for x the table's entry i, folded when the oscillator inverts,
+// saturationArc(x) for x the table's entry i, folded when the oscillator inverts,
 // the same bits the per-sample path computes. One curve per oscillator, recomputed only when
 // its table, its inversion or the provider's tables changed. Audio thread only.
 class SaturationCurves {
