@@ -180,9 +180,14 @@ template <bool kWide>
     const FloatLanes modulation =
         modulator.valuesAtRates<kWide>(settings.modFrequency, settings.upperLanes);
     frameSamples = ringMix(sample, settings.ringModAmount, modulation);
-    frameCutoffs = modulatedCutoffs(settings, modulation);
+    frameCutoffs = modulatedCutoffs(settings, modulation, sampleCount);
+    const auto forecast = [ this, &settings ](std::uint32_t ahead) __attribute__((always_inline)) {
+        const FloatLanes later =
+            modulator.valuesAhead<kWide>(ahead, settings.modFrequency, settings.upperLanes);
+        return modulatedCutoffs(settings, later, sampleCount + ahead);
+    };
     highPass.setControls<kWide>(frameCutoffs, settings.filterResonance, settings.sounding,
-                                settings.upperLanes);
+                                settings.upperLanes, sampleCount, forecast);
 }
 
 [[gnu::always_inline]] inline IntLanes Note::tableIndices() const {
@@ -198,10 +203,11 @@ template <bool kWide>
 
 // Every oscillator scales its cutoff by the filter envelope's factor at the same time.
 [[gnu::always_inline]] inline FloatLanes Note::modulatedCutoffs(const VoiceFrameSettings& settings,
-                                                                FloatLanes modulation) const {
+                                                                FloatLanes modulation,
+                                                                std::uint32_t frame) const {
     FloatLanes cutoff = settings.filterCutoff;
     if (filterEnvelope.getDuration() > 0.0f) {
-        cutoff = filterEnvelope.value(elapsedSeconds()) * cutoff;
+        cutoff = filterEnvelope.value(static_cast<float>(frame) / sampleRate) * cutoff;
     }
     return clampUnit(filterModulation(cutoff, settings.filtModAmount, modulation));
 }

@@ -118,7 +118,9 @@ private:
 #endif
     IntLanes tableIndices() const;
     FloatLanes readTables(const VoiceFrameSettings& settings, IntLanes index) const;
-    FloatLanes modulatedCutoffs(const VoiceFrameSettings& settings, FloatLanes modulation) const;
+    // At `frame` samples since the note started.
+    FloatLanes modulatedCutoffs(const VoiceFrameSettings& settings, FloatLanes modulation,
+                                std::uint32_t frame) const;
     FloatLanes filter(const VoiceFrameSettings& settings);
     StereoSample pan(const VoiceFrameSettings& settings) const;
     void stepState();

@@ -121,6 +121,36 @@ TEST(Modulator, ASharedMemoOfTheLowerLanesIsNotTakenForAllOfThem) {
     EXPECT_EQ(values[3], 1.0f);
 }
 
+// Values of later clocks are asked for ahead of time while rates change now and then; each must
+// be what a fresh modulator gives at that clock, also for a modulator sharing its runs.
+TEST(Modulator, ValuesAheadAreTheValuesOfLaterClocks) {
+    SilentOwner owner;
+    ModulatorMemo memo;
+    Modulator alone;
+    Modulator sharing;
+    Modulator partner;
+    for (Modulator* modulator : {&alone, &sharing, &partner}) {
+        modulator->setOwner(&owner);
+    }
+    sharing.shareMemo(&memo);
+    partner.shareMemo(&memo);
+    float rate = 0.3f;
+    for (std::uint32_t n = 0; n < 120; ++n) {
+        if (n % 23 == 0) {
+            rate += 0.1f;
+        }
+        const std::uint32_t ahead = (n * 7) % ModulatorMemo::kRunLength;
+        const float expected = freshValue(owner, n + ahead, rate, 44100.0f);
+        ASSERT_EQ(alone.valuesAhead(ahead, broadcast(rate), false)[0], expected) << n;
+        partner.valuesAhead(ahead, broadcast(rate * 0.5f), false);
+        ASSERT_EQ(sharing.valuesAhead(ahead, broadcast(rate), false)[0], expected) << n;
+        ASSERT_EQ(sharing.valueAtRate(rate), freshValue(owner, n, rate, 44100.0f)) << n;
+        for (Modulator* modulator : {&alone, &sharing, &partner}) {
+            modulator->advance();
+        }
+    }
+}
+
 TEST(RingModulator, PassesWhenInactiveElseMixesWithARectifiedSine) {
     SilentOwner owner;
     RingModulator ringModulator;

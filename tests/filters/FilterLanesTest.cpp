@@ -5,8 +5,10 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <random>
+#include <vector>
 
 namespace Korvatune {
 namespace {
@@ -68,10 +70,13 @@ TEST(FilterLanes, EachHighPassLaneRunsAsItsOwnFilterWhetherOrNotItShares) {
     std::array<HighPassLanes::Scalar, kLanes> scalars;
     for (int n = 0; n < kSamples; ++n) {
         const LaneControls c = source.next();
-        alone.setControls(c.cutoff, c.resonance, c.active);
+        const auto held = [&c](std::uint32_t) { return c.cutoff; };
+        const auto halved = [&c](std::uint32_t) { return c.cutoff * 0.5f; };
+        const auto frame = static_cast<std::uint32_t>(n);
+        alone.setControls(c.cutoff, c.resonance, c.active, true, frame, held);
         // A partner with other controls between the two keeps the memo changing hands.
-        partner.setControls(c.cutoff * 0.5f, c.resonance, c.active);
-        sharing.setControls(c.cutoff, c.resonance, c.active);
+        partner.setControls(c.cutoff * 0.5f, c.resonance, c.active, true, frame, halved);
+        sharing.setControls(c.cutoff, c.resonance, c.active, true, frame, held);
         const FloatLanes outputAlone = alone.run(c.input, c.active);
         const FloatLanes outputSharing = sharing.run(c.input, c.active);
         for (int lane = 0; lane < kLanes; ++lane) {
@@ -101,12 +106,60 @@ TEST(FilterLanes, HighPassLanesLeftOutOfTheDesignGetTheirOwnWhenTheyComeBack) {
         // At the bottom of its range the curve reads 0 whether or not the lane was computed,
         // so only the design's own record of its lanes can tell.
         c.cutoff[2] = 0.0f;
-        lanes.setControls(c.cutoff, c.resonance, c.active, upper);
+        lanes.setControls(c.cutoff, c.resonance, c.active, upper, static_cast<std::uint32_t>(n),
+                          [&c](std::uint32_t) { return c.cutoff; });
         const FloatLanes output = lanes.run(c.input, c.active);
         for (int lane = 0; lane < (upper ? 3 : 2); ++lane) {
             const float expected = scalars[static_cast<std::size_t>(lane)].process(
                 c.input[lane], c.cutoff[lane], c.resonance[lane]);
             expectSameBits(output[lane], expected, n, lane);
+        }
+    }
+}
+
+enum class Forecast { Exact, Held, Wrong };
+
+// A voice's designs are planned from the cutoffs it expects; whether the forecast is right, stale
+// or wrong, and when the frame count starts again as a note restarts, every lane must compute
+// what its own filter computes.
+TEST(FilterLanes, HighPassPlansChangeNothingWhateverTheForecast) {
+    ControlSource source(31);
+    std::vector<LaneControls> run;
+    for (int n = 0; n < kSamples + static_cast<int>(HighPassPlan::kMaxLength); ++n) {
+        LaneControls c = source.next();
+        // Cutoffs moving every frame, as modulators move them.
+        for (int lane = 0; lane < kLanes; ++lane) {
+            c.cutoff[lane] += 0.2f * std::sin(0.01f * static_cast<float>(n * (lane + 1)));
+        }
+        run.push_back(c);
+    }
+    for (Forecast kind : {Forecast::Exact, Forecast::Held, Forecast::Wrong}) {
+        HighPassLanes lanes;
+        std::array<HighPassLanes::Scalar, kLanes> scalars;
+        for (int n = 0; n < kSamples; ++n) {
+            const LaneControls& c = run[static_cast<std::size_t>(n)];
+            const auto forecast = [&run, &c, n, kind](std::uint32_t ahead) {
+                const FloatLanes later = run[static_cast<std::size_t>(n) + ahead].cutoff;
+                switch (kind) {
+                case Forecast::Exact:
+                    return later;
+                case Forecast::Held:
+                    return c.cutoff;
+                case Forecast::Wrong:
+                    break;
+                }
+                return ahead % 3 == 0 ? later : later * 1.01f;
+            };
+            lanes.setControls(c.cutoff, c.resonance, c.active, true,
+                              static_cast<std::uint32_t>(n % 700), forecast);
+            const FloatLanes output = lanes.run(c.input, c.active);
+            for (int lane = 0; lane < kLanes; ++lane) {
+                if (c.active[lane] != 0) {
+                    const float expected = scalars[static_cast<std::size_t>(lane)].process(
+                        c.input[lane], c.cutoff[lane], c.resonance[lane]);
+                    expectSameBits(output[lane], expected, n, lane);
+                }
+            }
         }
     }
 }
