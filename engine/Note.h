@@ -91,8 +91,11 @@ public:
 
     // Table steps per sample of the note's own frequency; 0 without owner or note table.
     float phaseIncrement() const;
-    // Seconds since start, the time the pitch envelope is evaluated at.
-    float elapsedSeconds() const { return static_cast<float>(sampleCount) / sampleRate; }
+    // Seconds since start, the time the pitch envelope is evaluated at; with framesLater, the
+    // time that many frames on.
+    float elapsedSeconds(std::uint32_t framesLater = 0) const {
+        return static_cast<float>(sampleCount + framesLater) / sampleRate;
+    }
 
     float getEnvelopeLevel() const { return envLevel; }
     float getVelocity() const { return velocity; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "maths/Lanes.h"
+
 #include <atomic>
 #include <span>
 
@@ -17,8 +19,21 @@ public:
     PitchEnvelope(const PitchEnvelope&) = delete;
     PitchEnvelope& operator=(const PitchEnvelope&) = delete;
 
+    // The parameters the sweep is computed from.
+    struct Shape {
+        float scale;
+        float amount;
+        float duration;
+        float power;
+    };
+
     // Offset at t seconds after the note started.
-    float value(float t) const;
+    float value(float t) const { return valueOf(shape(), t); }
+    Shape shape() const { return {getScale(), getAmount(), getDuration(), getPower()}; }
+    static float valueOf(const Shape& shape, float t);
+    // valueOf lane by lane; wide: in 256-bit registers (wideLanesAvailable() must hold), the
+    // same bits.
+    static FloatLanes valuesOf(const Shape& shape, FloatLanes t, bool wide = false);
 
     // Keeps the offset in Hz independent of the rate.
     void setSampleRate(float rate);
@@ -38,6 +53,10 @@ public:
     void fillDisplayCurve(std::span<float, kDisplayPoints> points) const;
 
 private:
+    template <bool kWide> static FloatLanes valuesWith(const Shape& shape, FloatLanes t);
+    static FloatLanes valuesNarrow(const Shape& shape, FloatLanes t);
+    static FloatLanes valuesWide(const Shape& shape, FloatLanes t);
+
     static constexpr float kAttackTime = 0.007f;
     static constexpr float kBaseScale = 100.0f;
     static constexpr float kPowerRange = 20.0f;

@@ -53,6 +53,27 @@ struct SinKernel {
     template <class V> [[gnu::always_inline]] V operator()(V x) const { return sinKernel(x); }
 };
 
+// unitPower's branches as selects: lanes outside the kernels' domains compute them on a safe
+// input and take their own result afterwards.
+struct UnitPowerKernel {
+    double exponent;
+    template <class V> [[gnu::always_inline]] V operator()(V base) const {
+        if (exponent == 0.0) {
+            return splat<V>(1.0);
+        }
+        const MaskOf<V> positive = base > 0.0;
+        const V logarithm = exponent * logKernel(positive ? base : splat<V>(1.0));
+        const MaskOf<V> underflow = logarithm < -120.0;
+        const MaskOf<V> overflow = logarithm > 89.0;
+        V result = expKernel((underflow | overflow) ? splat<V>(0.0) : logarithm);
+        result = underflow ? splat<V>(0.0) : result;
+        result = overflow ? splat<V>(__builtin_inf()) : result;
+        const V notPositive = base == 0.0 ? splat<V>(0.0) : splat<V>(__builtin_nan(""));
+        result = positive ? result : notPositive;
+        return base == 1.0 ? splat<V>(1.0) : result;
+    }
+};
+
 } // namespace detail
 
 // upperLanes false: lanes 2 and 3 are not needed, and read 0. kWide: see inDouble; the same
@@ -78,6 +99,13 @@ template <bool kWide = false>
 template <bool kWide = false>
 [[gnu::always_inline]] inline FloatLanes tan(FloatLanes x, bool upperLanes = true) {
     return detail::inDouble<kWide>(x, detail::TanKernel{}, upperLanes);
+}
+
+// unitPower lane by lane, every lane with the same exponent.
+template <bool kWide = false>
+[[gnu::always_inline]] inline FloatLanes unitPower(FloatLanes base, float exponent) {
+    return detail::inDouble<kWide>(base, detail::UnitPowerKernel{static_cast<double>(exponent)},
+                                   true);
 }
 
 template <bool kWide = false> [[gnu::always_inline]] inline FloatLanes sin(FloatLanes x) {

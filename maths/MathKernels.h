@@ -291,8 +291,10 @@ template <class V> [[gnu::always_inline]] inline V periodRemainder(V x, V period
 // needed.
 template <class V> [[gnu::always_inline]] inline V fmodTwoPiKernel(V x) {
     constexpr double kPeriod = 2.0 * kPi;
-    // The quotient truncated toward zero (it is not negative here).
-    const V quotient = x / kPeriod;
+    // The quotient truncated toward zero (it is not negative here). A product instead of the
+    // division: it may land an integer off where the quotient is within 2^-25 of one, which the
+    // corrections below take back, as they do for the division's rounding.
+    const V quotient = x * (1.0 / kPeriod);
     const V nearest = roundToInteger(quotient);
     const V n = nearest > quotient ? nearest - 1.0 : nearest;
     const V r = periodRemainder(x, n);

@@ -37,6 +37,9 @@ VstXSynth::VstXSynth(audioMasterCallback hostCallback)
         voice.shareMemos(&voiceMemos);
         voice.useWideLanes(true);
     }
+    for (PitchSweepPlan& plan : sweepPlans) {
+        plan.useWideLanes(true);
+    }
     programs = std::make_unique<VstXSynthProgram[]>(kNumPrograms);
     loadFactoryBank(std::span<VstXSynthProgram, kNumPrograms>(programs.get(), kNumPrograms));
     for (int channel = 0; channel < kNumMidiChannels; ++channel) {

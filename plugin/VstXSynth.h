@@ -4,6 +4,7 @@
 #include "engine/Note.h"
 #include "engine/OutputChain.h"
 #include "engine/PitchEnvelope.h"
+#include "engine/PitchSweepPlan.h"
 #include "engine/RingModulator.h"
 #include "engine/SampleReducer.h"
 #include "engine/SaturationCurves.h"
@@ -120,6 +121,7 @@ private:
     std::uint32_t laneSettingsTablesRevision = 0;
     SaturationCurves saturationCurves;
     std::array<Note, kNumVoices> voices;
+    std::array<PitchSweepPlan, kNumVoices> sweepPlans;
     WaveformProvider waveformProvider;
     RingModulator ringModulator;
     OutputChain outputChain;

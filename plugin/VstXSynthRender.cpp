@@ -48,10 +48,12 @@ void VstXSynth::dispatchEvent(const EventQueue::Event& event) {
 
 void VstXSynth::noteOn(int note, int velocity) {
     // No stealing: voices met before the first idle one that hold the note are released.
-    for (Note& voice : voices) {
+    for (std::size_t index = 0; index < voices.size(); ++index) {
+        Note& voice = voices[index];
         if (voice.isIdle()) {
             voice.setNoteNumber(note);
             voice.start(velocity);
+            sweepPlans[index].restart();
             return;
         }
         if (voice.getNoteNumber() == note) {
@@ -128,7 +130,8 @@ void VstXSynth::advanceVoices() {
     std::uint32_t sweepAge = 0;
     float sweepOffset = 0.0f;
     bool sweepKnown = false;
-    for (Note& voice : voices) {
+    for (std::size_t index = 0; index < voices.size(); ++index) {
+        Note& voice = voices[index];
         if (voice.isIdle()) {
             continue;
         }
@@ -138,7 +141,10 @@ void VstXSynth::advanceVoices() {
         voice.advance(frequency * phaseScale);
         const float age = voice.elapsedSeconds();
         if (!sweepKnown || std::bit_cast<std::uint32_t>(age) != sweepAge) {
-            sweepOffset = pitchEnvelope.value(age) * kSemitone;
+            const auto ageAt = [&voice](std::uint32_t ahead) {
+                return voice.elapsedSeconds(ahead);
+            };
+            sweepOffset = sweepPlans[index].valueAt(pitchEnvelope, age, ageAt) * kSemitone;
             sweepAge = std::bit_cast<std::uint32_t>(age);
             sweepKnown = true;
         }

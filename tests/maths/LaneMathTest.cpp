@@ -81,6 +81,21 @@ TEST(LaneMath, SineAndTangentLanesEqualTheScalarKernels) {
 }
 
 // Without the upper lanes only lanes 0 and 1 are computed; the others read 0.
+// The exponents a pitch sweep's power takes (0..20) and the ones unitPower branches on.
+constexpr float kPowerExponents[] = {
+    0.0f, 1e-3f, 0.5f, 1.0f, 14.0f, 20.0f, 64.0f, -1.0f, __builtin_nanf("")};
+
+TEST(LaneMath, UnitPowerLanesEqualTheScalarFunction) {
+    const std::vector<float> bases = floatSweep(2.0f, 4099);
+    for (float exponent : kPowerExponents) {
+        expectLanesMatchScalar(
+            bases, [exponent](FloatLanes x) { return FastMath::unitPower(x, exponent); },
+            [exponent](float x) {
+                return FastMath::unitPower(static_cast<double>(x), static_cast<double>(exponent));
+            });
+    }
+}
+
 TEST(LaneMath, WithoutTheUpperLanesTheLowerOnesAreUnchanged) {
     const FloatLanes x = {0.3f, -2.5f, 0.7f, 0.9f};
     const FloatLanes results[] = {FastMath::atan(x, false), FastMath::exp(x, false),
@@ -111,6 +126,9 @@ TEST(LaneMath, WithoutTheUpperLanesTheLowerOnesAreUnchanged) {
 [[gnu::target("avx2")]] FloatLanes wideSin(FloatLanes x) {
     return FastMath::sin<true>(x);
 }
+[[gnu::target("avx2")]] FloatLanes wideUnitPower(FloatLanes x, float exponent) {
+    return FastMath::unitPower<true>(x, exponent);
+}
 [[gnu::target("avx2")]] FloatLanes wideLowerAtan(FloatLanes x) {
     return FastMath::atan<true>(x, false);
 }
@@ -125,6 +143,14 @@ TEST(LaneMath, WideKernelsEqualTheScalarKernels) {
     expectLanesMatchScalar(everything, wideExp, [](float x) { return FastMath::exp(x); });
     expectLanesMatchScalar(angles, wideTan, [](float x) { return FastMath::tan(x); });
     expectLanesMatchScalar(angles, wideSin, [](float x) { return FastMath::sin(x); });
+    for (float exponent : kPowerExponents) {
+        expectLanesMatchScalar(
+            floatSweep(2.0f, 16381),
+            [exponent](FloatLanes x) { return wideUnitPower(x, exponent); },
+            [exponent](float x) {
+                return FastMath::unitPower(static_cast<double>(x), static_cast<double>(exponent));
+            });
+    }
     const FloatLanes lower = wideLowerAtan(FloatLanes{0.5f, -3.0f, 0.25f, 2.0f});
     EXPECT_EQ(lower[0], FastMath::atan(0.5f));
     EXPECT_EQ(lower[1], FastMath::atan(-3.0f));
