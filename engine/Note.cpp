@@ -206,7 +206,8 @@ template <bool kWide>
                                                                 FloatLanes modulation,
                                                                 std::uint32_t frame) const {
     FloatLanes cutoff = settings.filterCutoff;
-    if (filterEnvelope.getDuration() > 0.0f) {
+    // A disabled envelope's factor is 1, which leaves the cutoff as it is.
+    if (filterEnvelope.isEnabled() && filterEnvelope.getDuration() > 0.0f) {
         cutoff = filterEnvelope.value(static_cast<float>(frame) / sampleRate) * cutoff;
     }
     return clampUnit(filterModulation(cutoff, settings.filtModAmount, modulation));

@@ -89,6 +89,8 @@ private:
     void noteOn(int note, int velocity);
     void releaseNote(int note);
     void releaseAll();
+    // The voices' sum of each frame, into the outputs.
+    void renderVoices(float* left, float* right, std::int32_t frames);
     StereoSample sumVoices();
     float quantizationLevels();
     void advanceVoices();
