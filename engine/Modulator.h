@@ -14,7 +14,7 @@ class IAudioEffect;
 // sines are a pure function of these keys, so the modulators of voices struck together may
 // share a run.
 struct ModulatorMemo {
-    static constexpr int kRunLength = 16;
+    static constexpr int kRunLength = 32;
 
     bool known = false;
     std::uint32_t firstCounter = 0;

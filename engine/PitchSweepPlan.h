@@ -17,7 +17,7 @@ namespace Korvatune {
 // changes the sound. Audio thread only.
 class PitchSweepPlan {
 public:
-    static constexpr std::uint32_t kMaxLength = 16;
+    static constexpr std::uint32_t kMaxLength = 32;
     static_assert(kMaxLength % kLanes == 0);
 
     // The sweep at `age`; ageAt(i) is the age i frames later (1 <= i < kMaxLength).

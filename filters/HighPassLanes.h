@@ -33,7 +33,7 @@ struct HighPassLanesMemo {
 // around it. An entry is taken only where its inputs match bit for bit, so a wrong forecast costs
 // time, never a different sound.
 struct HighPassPlan {
-    static constexpr std::uint32_t kMaxLength = 16;
+    static constexpr std::uint32_t kMaxLength = 32;
 
     std::uint32_t firstFrame = 0;
     std::uint32_t length = 0;

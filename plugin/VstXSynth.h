@@ -17,6 +17,7 @@
 
 #include <array>
 #include <atomic>
+#include <bit>
 #include <memory>
 
 namespace Korvatune {
@@ -89,6 +90,12 @@ private:
     void noteOn(int note, int velocity);
     void releaseNote(int note);
     void releaseAll();
+    // Calls visit(index) for every voice that is not idle, in voice order.
+    template <class Visit> void forSoundingVoices(const Visit& visit) {
+        for (std::uint32_t mask = soundingVoices; mask != 0; mask &= mask - 1) {
+            visit(static_cast<std::size_t>(std::countr_zero(mask)));
+        }
+    }
     // The voices' sum of each frame, into the outputs.
     void renderVoices(float* left, float* right, std::int32_t frames);
     StereoSample sumVoices();
@@ -124,6 +131,9 @@ private:
     SaturationCurves saturationCurves;
     std::array<Note, kNumVoices> voices;
     std::array<PitchSweepPlan, kNumVoices> sweepPlans;
+    // Bit i set while voice i is not idle: the frame loops visit only those.
+    std::uint32_t soundingVoices = 0;
+    static_assert(kNumVoices <= 32);
     WaveformProvider waveformProvider;
     RingModulator ringModulator;
     OutputChain outputChain;

@@ -54,6 +54,7 @@ void VstXSynth::noteOn(int note, int velocity) {
             voice.setNoteNumber(note);
             voice.start(velocity);
             sweepPlans[index].restart();
+            soundingVoices |= 1u << index;
             return;
         }
         if (voice.getNoteNumber() == note) {
@@ -82,19 +83,13 @@ void VstXSynth::releaseAll() {
 // voice renders, and serve the frame's phase steps as well.
 StereoSample VstXSynth::sumVoices() {
     frameSettingsRead = false;
-    for (Note& voice : voices) {
-        if (!voice.isIdle()) {
-            voice.prepareFrame(frameSettings());
-        }
-    }
+    forSoundingVoices([this](std::size_t index) { voices[index].prepareFrame(frameSettings()); });
     StereoSample sum;
-    for (Note& voice : voices) {
-        if (!voice.isIdle()) {
-            const StereoSample frame = voice.finishFrame();
-            sum.left += frame.left;
-            sum.right += frame.right;
-        }
-    }
+    forSoundingVoices([this, &sum](std::size_t index) {
+        const StereoSample frame = voices[index].finishFrame();
+        sum.left += frame.left;
+        sum.right += frame.right;
+    });
     return sum;
 }
 
@@ -130,11 +125,8 @@ void VstXSynth::advanceVoices() {
     std::uint32_t sweepAge = 0;
     float sweepOffset = 0.0f;
     bool sweepKnown = false;
-    for (std::size_t index = 0; index < voices.size(); ++index) {
+    forSoundingVoices([&](std::size_t index) {
         Note& voice = voices[index];
-        if (voice.isIdle()) {
-            continue;
-        }
         const float frequency = noteFrequencies[voice.getNoteNumber() & 0x7F];
         // What the voice's phaseIncrement() gives, without asking its owner through the
         // interface.
@@ -150,7 +142,10 @@ void VstXSynth::advanceVoices() {
         }
         const float pitchSpan = 2.0f * phaseScale * frequency;
         voice.modulatePhases(frameSettings(), sweepOffset, pitchSpan);
-    }
+        if (voice.isIdle()) {
+            soundingVoices &= ~(1u << index);
+        }
+    });
 }
 
 // The voices first, frame by frame with the events at their offsets, then the per-frame
