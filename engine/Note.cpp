@@ -161,10 +161,6 @@ void Note::prepareFrame(const VstXSynthProgram& program, const WaveformProvider&
     prepare(ownSettings);
 }
 
-void Note::prepareFrame(const VoiceFrameSettings& settings) {
-    prepare(settings);
-}
-
 // The filter recursions are the longest dependency chains of a frame; running them after all
 // their inputs are ready lets the processor overlap the voices.
 template <bool kWide>
@@ -270,6 +266,10 @@ void Note::resetFilters() {
 }
 
 void Note::advance(float phaseStep) {
+    advanceClock(phaseStep);
+}
+
+[[gnu::always_inline]] inline void Note::advanceClock(float phaseStep) {
     ++sampleCount;
     modulator.advance();
     phases = wrapPhases(phases + phaseStep);
@@ -305,12 +305,6 @@ void Note::modulatePhases(const VstXSynthProgram& program, float pitchOffset, fl
     }
 }
 
-void Note::modulatePhases(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
-    if (owner != nullptr) {
-        modulate(settings, pitchOffset, pitchSpan);
-    }
-}
-
 // Every oscillator takes its frequency modulation from oscillator 1's modulator.
 template <bool kWide>
 [[gnu::always_inline]] inline void Note::modulateWith(const VoiceFrameSettings& settings,
@@ -335,34 +329,15 @@ template <bool kWide>
     phases = wrapPhases(phase + modulationStep);
 }
 
-// The per-frame work, compiled a second time for 256-bit registers where the processor has
-// them; both give the same bits.
-void Note::prepare(const VoiceFrameSettings& settings) {
-#if KORVATUNE_WIDE_LANES
-    if (wideLanes) {
-        prepareWide(settings);
-        return;
-    }
-#endif
+void Note::prepareNarrow(const VoiceFrameSettings& settings) {
     prepareWith<false>(settings);
 }
 
-StereoSample Note::finishFrame() {
-#if KORVATUNE_WIDE_LANES
-    if (wideLanes) {
-        return finishWide();
-    }
-#endif
+StereoSample Note::finishNarrow() {
     return finishWith();
 }
 
-void Note::modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
-#if KORVATUNE_WIDE_LANES
-    if (wideLanes) {
-        modulateWide(settings, pitchOffset, pitchSpan);
-        return;
-    }
-#endif
+void Note::modulateNarrow(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
     modulateWith<false>(settings, pitchOffset, pitchSpan);
 }
 
@@ -373,6 +348,15 @@ void Note::modulate(const VoiceFrameSettings& settings, float pitchOffset, float
 
 [[gnu::target("avx2")]] StereoSample Note::finishWide() {
     return finishWith();
+}
+
+[[gnu::target("avx2")]] void Note::advanceAndModulateWide(float phaseStep,
+                                                          const VoiceFrameSettings& settings,
+                                                          float pitchOffset, float pitchSpan) {
+    advanceClock(phaseStep);
+    if (owner != nullptr) {
+        modulateWith<true>(settings, pitchOffset, pitchSpan);
+    }
 }
 
 [[gnu::target("avx2")]] void Note::modulateWide(const VoiceFrameSettings& settings,

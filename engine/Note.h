@@ -72,22 +72,52 @@ public:
     // the filters and the mix. Preparing every voice before finishing any lets the processor
     // overlap the voices' filter recursions.
     void prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider);
-    void prepareFrame(const VoiceFrameSettings& settings);
-    StereoSample finishFrame();
+    void prepareFrame(const VoiceFrameSettings& settings) { prepare(settings); }
+    StereoSample finishFrame() {
+#if KORVATUNE_WIDE_LANES
+        if (wideLanes) {
+            return finishWide();
+        }
+#endif
+        return finishNarrow();
+    }
     // One sample on: counters, oscillator phases, amplitude envelope.
-    void advance() { advance(phaseIncrement()); }
+    void advance() {
+        advance(phaseIncrement());
+    }
     // The same, for an owner that knows the note's phaseIncrement() already.
     void advance(float phaseStep);
     // The pitch envelope's offset and the span of the oscillators' pitch controls, both in
     // table steps per sample (the span is twice phaseIncrement()).
     void modulatePhases(float pitchOffset, float pitchSpan);
     void modulatePhases(const VstXSynthProgram& program, float pitchOffset, float pitchSpan);
-    void modulatePhases(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
+    void modulatePhases(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
+        if (owner != nullptr) {
+            modulate(settings, pitchOffset, pitchSpan);
+        }
+    }
+    // advance(phaseStep), then modulatePhases(settings, ...), in one call: the engine core's step
+    // for every voice and frame.
+    void advanceAndModulate(float phaseStep, const VoiceFrameSettings& settings, float pitchOffset,
+                            float pitchSpan) {
+#if KORVATUNE_WIDE_LANES
+        if (wideLanes) {
+            advanceAndModulateWide(phaseStep, settings, pitchOffset, pitchSpan);
+            return;
+        }
+#endif
+        advance(phaseStep);
+        modulatePhases(settings, pitchOffset, pitchSpan);
+    }
 
     // Runs the per-frame work in 256-bit registers when the processor has them (no effect where
     // wideLanesAvailable() is false); the sound is the same either way.
-    void useWideLanes(bool on) { wideLanes = on && wideLanesAvailable(); }
-    bool usesWideLanes() const { return wideLanes; }
+    void useWideLanes(bool on) {
+        wideLanes = on && wideLanesAvailable();
+    }
+    bool usesWideLanes() const {
+        return wideLanes;
+    }
 
     // Table steps per sample of the note's own frequency; 0 without owner or note table.
     float phaseIncrement() const;
@@ -97,19 +127,49 @@ public:
         return static_cast<float>(sampleCount + framesLater) / sampleRate;
     }
 
-    float getEnvelopeLevel() const { return envLevel; }
-    float getVelocity() const { return velocity; }
-    float getPhase(int oscillator) const { return phases[oscillator]; }
+    float getEnvelopeLevel() const {
+        return envLevel;
+    }
+    float getVelocity() const {
+        return velocity;
+    }
+    float getPhase(int oscillator) const {
+        return phases[oscillator];
+    }
     // The last sample oscillator 0..2 produced; 0 when it was not rendered.
-    float getOscillatorOutput(int oscillator) const { return oscillatorOutputs[oscillator]; }
+    float getOscillatorOutput(int oscillator) const {
+        return oscillatorOutputs[oscillator];
+    }
 
 private:
     // Far beyond anything a sounding voice produces (80 dB over full scale).
     static constexpr float kRunawayLevel = 1e4f;
 
     void resetFilters();
-    void prepare(const VoiceFrameSettings& settings);
-    void modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
+    // The per-frame work, compiled a second time for 256-bit registers where the processor has
+    // them; both give the same bits. Dispatched inline: the engine core calls these for every
+    // voice and frame.
+    void prepare(const VoiceFrameSettings& settings) {
+#if KORVATUNE_WIDE_LANES
+        if (wideLanes) {
+            prepareWide(settings);
+            return;
+        }
+#endif
+        prepareNarrow(settings);
+    }
+    void modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
+#if KORVATUNE_WIDE_LANES
+        if (wideLanes) {
+            modulateWide(settings, pitchOffset, pitchSpan);
+            return;
+        }
+#endif
+        modulateNarrow(settings, pitchOffset, pitchSpan);
+    }
+    void prepareNarrow(const VoiceFrameSettings& settings);
+    StereoSample finishNarrow();
+    void modulateNarrow(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
     template <bool kWide> void prepareWith(const VoiceFrameSettings& settings);
     StereoSample finishWith();
     template <bool kWide>
@@ -118,6 +178,8 @@ private:
     void prepareWide(const VoiceFrameSettings& settings);
     StereoSample finishWide();
     void modulateWide(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
+    void advanceAndModulateWide(float phaseStep, const VoiceFrameSettings& settings,
+                                float pitchOffset, float pitchSpan);
 #endif
     IntLanes tableIndices() const;
     FloatLanes readTables(const VoiceFrameSettings& settings, IntLanes index) const;
@@ -126,6 +188,7 @@ private:
                                 std::uint32_t frame) const;
     FloatLanes filter(const VoiceFrameSettings& settings);
     StereoSample pan(const VoiceFrameSettings& settings) const;
+    void advanceClock(float phaseStep);
     void stepState();
     float envelopeLevel() const;
 

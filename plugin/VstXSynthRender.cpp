@@ -128,20 +128,20 @@ void VstXSynth::advanceVoices() {
     forSoundingVoices([&](std::size_t index) {
         Note& voice = voices[index];
         const float frequency = noteFrequencies[voice.getNoteNumber() & 0x7F];
-        // What the voice's phaseIncrement() gives, without asking its owner through the
-        // interface.
-        voice.advance(frequency * phaseScale);
-        const float age = voice.elapsedSeconds();
+        // The age the step below brings the voice to.
+        const float age = voice.elapsedSeconds(1);
         if (!sweepKnown || std::bit_cast<std::uint32_t>(age) != sweepAge) {
             const auto ageAt = [&voice](std::uint32_t ahead) {
-                return voice.elapsedSeconds(ahead);
+                return voice.elapsedSeconds(1 + ahead);
             };
             sweepOffset = sweepPlans[index].valueAt(pitchEnvelope, age, ageAt) * kSemitone;
             sweepAge = std::bit_cast<std::uint32_t>(age);
             sweepKnown = true;
         }
         const float pitchSpan = 2.0f * phaseScale * frequency;
-        voice.modulatePhases(frameSettings(), sweepOffset, pitchSpan);
+        // What the voice's phaseIncrement() gives, without asking its owner through the
+        // interface.
+        voice.advanceAndModulate(frequency * phaseScale, frameSettings(), sweepOffset, pitchSpan);
         if (voice.isIdle()) {
             soundingVoices &= ~(1u << index);
         }
