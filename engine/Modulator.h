@@ -23,6 +23,9 @@ struct ModulatorMemo {
     float sampleRate = 0.0f;
     // Whether lanes 2 and 3 were computed.
     bool upperLanes = false;
+    // Whether lanes 0 and 1 both rest (rate 0): asked for those alone, the modulator is at rest.
+    bool lowerResting = false;
+    // What the modulator gives: the sine, or 1 in a resting lane.
     std::array<FloatLanes, kRunLength> values{};
 
     // Bit patterns, not float equality: a NaN key then still matches itself.
@@ -60,20 +63,22 @@ public:
     template <bool kWide = false>
     [[gnu::always_inline]] FloatLanes valuesAhead(std::uint32_t ahead, FloatLanes rates,
                                                   bool upperLanes) {
+        const std::uint32_t clock = counter + ahead;
+        if (owner != nullptr && ownRun.covers(clock, rates, sampleRate, upperLanes)) {
+            return !upperLanes && ownRun.lowerResting ? broadcast(1.0f)
+                                                      : ownRun.values[clock - ownRun.firstCounter];
+        }
         // Rate 0 gives exactly 1, so a modulator at rest on every lane asked for needs no sine.
         const IntLanes unasked = upperLanes ? IntLanes{} : IntLanes{0, 0, -1, -1};
         if (owner == nullptr || allLanes((rates == 0.0f) | unasked)) {
             return broadcast(1.0f);
         }
-        const std::uint32_t clock = counter + ahead;
-        if (!ownRun.covers(clock, rates, sampleRate, upperLanes)) {
-            if constexpr (kWide) {
-                refillWide(clock, rates, upperLanes);
-            } else {
-                refillNarrow(clock, rates, upperLanes);
-            }
+        if constexpr (kWide) {
+            refillWide(clock, rates, upperLanes);
+        } else {
+            refillNarrow(clock, rates, upperLanes);
         }
-        return rates == 0.0f ? broadcast(1.0f) : ownRun.values[clock - ownRun.firstCounter];
+        return ownRun.values[clock - ownRun.firstCounter];
     }
     float value() { return valueAtRate(rate); }
     float valueAtRate(float rateValue) { return valuesAtRates(broadcast(rateValue), false)[0]; }
@@ -135,8 +140,11 @@ private:
         ownRun.rates = rates;
         ownRun.sampleRate = sampleRate;
         ownRun.upperLanes = upperLanes;
+        ownRun.lowerResting = rates[0] == 0.0f && rates[1] == 0.0f;
+        const IntLanes resting = rates == 0.0f;
         for (std::uint32_t i = 0; i < ownRun.length; ++i) {
-            ownRun.values[i] = sinesAt<kWide>(counter + i, rates, upperLanes);
+            const FloatLanes sines = sinesAt<kWide>(counter + i, rates, upperLanes);
+            ownRun.values[i] = resting ? broadcast(1.0f) : sines;
         }
         if (sharedMemo != nullptr) {
             *sharedMemo = ownRun;
