@@ -136,6 +136,7 @@ void Note::start(int noteVelocity) {
     resetFilters();
     state = VoiceState::Attack;
     velocity = static_cast<float>(noteVelocity);
+    velocityGain = velocity / kVelocityScale;
 }
 
 void Note::release() {
@@ -232,8 +233,7 @@ void Note::resetFilters() {
         oscillatorOutputs = FloatLanes{};
         return {};
     }
-    const float gain = velocity / kVelocityScale;
-    return {gain * (envLevel * mix.left), gain * (mix.right * envLevel)};
+    return {velocityGain * (envLevel * mix.left), velocityGain * (mix.right * envLevel)};
 }
 
 // A silent oscillator's filters keep their state, as if they had not run.
@@ -251,17 +251,17 @@ void Note::resetFilters() {
     return (1.0f - highShare) * lowPassed + highShare * highPassed;
 }
 
-// In oscillator order, so the sums round as they always have.
+// In oscillator order, so the sums round as they always have. A silent oscillator adds a zero,
+// which leaves the sum as it is: a sum started from zero is never a negative zero, and with
+// denormals flushed never a denormal.
 [[gnu::always_inline]] inline StereoSample Note::pan(const VoiceFrameSettings& settings) const {
-    const FloatLanes right = settings.pan * oscillatorOutputs;
-    const FloatLanes left = (1.0f - settings.pan) * oscillatorOutputs;
+    const FloatLanes right = settings.sounding ? settings.pan * oscillatorOutputs : FloatLanes{};
+    const FloatLanes left =
+        settings.sounding ? (1.0f - settings.pan) * oscillatorOutputs : FloatLanes{};
+    static_assert(kOscillators == 3);
     StereoSample mix;
-    for (int k = 0; k < kOscillators; ++k) {
-        if (settings.sounding[k]) {
-            mix.right = mix.right + right[k];
-            mix.left = mix.left + left[k];
-        }
-    }
+    mix.right = ((mix.right + right[0]) + right[1]) + right[2];
+    mix.left = ((mix.left + left[0]) + left[1]) + left[2];
     return mix;
 }
 
@@ -386,6 +386,7 @@ void Note::stepState() {
         break;
     case VoiceState::Idle:
         velocity = 0.0f;
+        velocityGain = 0.0f;
         break;
     }
 }

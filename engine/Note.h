@@ -201,6 +201,8 @@ private:
     std::uint32_t sampleCount = 0;
     float envLevel = 0.0f;
     float velocity = kVelocityScale;
+    // velocity / kVelocityScale, the output's gain.
+    float velocityGain = 1.0f;
     FloatLanes oscillatorOutputs{};
     std::uint32_t attackCount = 0;
     std::uint32_t holdCount = 0;
