@@ -25,8 +25,10 @@ public:
     // Both channels at the current clock; passes the frame when inactive (no owner, frequency
     // or amount 0).
     StereoSample process(StereoSample frame) const;
-    // One sample frame later.
-    void advance() { ++counter; }
+    // process and advance over a block, with the amount and frequency read once for it.
+    void processBlock(float* left, float* right, std::int32_t frames);
+    // One sample frame later, or `frames` later.
+    void advance(std::uint32_t frames = 1) { counter += frames; }
 
     void setAmount(float value) { amount.store(value, std::memory_order_relaxed); }
     void setFrequency(float value) { frequency.store(value, std::memory_order_relaxed); }

@@ -43,4 +43,22 @@ StereoSample SampleReducer::process(StereoSample frame, float levels, int step) 
     return held;
 }
 
+void SampleReducer::processBlock(float* left, float* right, std::int32_t frames, float levels,
+                                 int step) {
+    // Neither quantising nor holding: every frame passes as it is and is the one held.
+    if (!(levels > 0.0f) && step == 0) {
+        if (frames > 0) {
+            held = {left[frames - 1], right[frames - 1]};
+        }
+        advance(static_cast<std::uint32_t>(frames));
+        return;
+    }
+    for (std::int32_t i = 0; i < frames; ++i) {
+        const StereoSample frame = process({left[i], right[i]}, levels, step);
+        left[i] = frame.left;
+        right[i] = frame.right;
+        advance();
+    }
+}
+
 } // namespace Korvatune

@@ -18,8 +18,10 @@ public:
     static int reductionStep(float rateValue);
 
     StereoSample process(StereoSample frame, float levels, int step);
-    // One sample on; the clock never restarts.
-    void advance() { ++counter; }
+    // process and advance over a block.
+    void processBlock(float* left, float* right, std::int32_t frames, float levels, int step);
+    // One sample on, or `frames` on; the clock never restarts.
+    void advance(std::uint32_t frames = 1) { counter += frames; }
 
 private:
     StereoSample held;

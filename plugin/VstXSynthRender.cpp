@@ -149,8 +149,9 @@ void VstXSynth::advanceVoices() {
 }
 
 // The voices first, frame by frame with the events at their offsets, then the per-frame
-// effects over the block: neither feeds the other, so every frame gets the same arithmetic as
-// when both ran frame by frame, and the voices' loop has less to keep in registers.
+// effects over the block, each with its controls read once for it: neither feeds the other, so
+// every frame gets the same arithmetic as when both ran frame by frame, and the voices' loop has
+// less to keep in registers.
 void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) {
     const DenormalGuard denormalGuard;
     float* left = outputs[0];
@@ -159,16 +160,17 @@ void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) 
     const float levels = effectsOn ? quantizationLevels() : 0.0f;
     const int reductionStep = SampleReducer::reductionStep(currentProgram().getValue(kSampleRate));
     renderVoices(left, right, frames);
+    if (effectsOn) {
+        ringModulator.processBlock(left, right, frames);
+        sampleReducer.processBlock(left, right, frames, levels, reductionStep);
+    } else {
+        ringModulator.advance(static_cast<std::uint32_t>(frames));
+        sampleReducer.advance(static_cast<std::uint32_t>(frames));
+    }
+    // Added to silence, as the frames always were: a negative zero leaves as zero.
     for (std::int32_t position = 0; position < frames; ++position) {
-        StereoSample frame = {left[position], right[position]};
-        if (effectsOn) {
-            frame = sampleReducer.process(ringModulator.process(frame), levels, reductionStep);
-        }
-        // Added to silence, as the frames always were: a negative zero leaves as zero.
-        left[position] = 0.0f + frame.left;
-        right[position] = 0.0f + frame.right;
-        sampleReducer.advance();
-        ringModulator.advance();
+        left[position] = 0.0f + left[position];
+        right[position] = 0.0f + right[position];
     }
     if (effectsOn) {
         outputChain.processBlock(left, right, frames,

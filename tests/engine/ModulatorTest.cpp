@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -171,6 +172,37 @@ TEST(RingModulator, PassesWhenInactiveElseMixesWithARectifiedSine) {
     ringModulator.setAmount(0.25f);
     advanceBy(ringModulator, 5);
     EXPECT_NEAR(ringModulator.process({0.8f, 0.0f}).left, 0.6f + std::sqrt(0.5f) * 0.2f, 1e-6f);
+}
+
+// A block gives what its frames give one by one, active or not, and its clock runs on either
+// way.
+TEST(RingModulator, BlocksGiveWhatFramesGive) {
+    SilentOwner owner;
+    RingModulator framewise;
+    RingModulator blockwise;
+    for (RingModulator* ringModulator : {&framewise, &blockwise}) {
+        ringModulator->setOwner(&owner);
+        ringModulator->setFrequency(0.3f);
+    }
+    for (float amount : {0.6f, 0.0f, 1.0f}) {
+        framewise.setAmount(amount);
+        blockwise.setAmount(amount);
+        std::array<float, 300> left{};
+        std::array<float, 300> right{};
+        std::array<StereoSample, 300> expected{};
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            left[i] = std::cos(0.01f * static_cast<float>(i));
+            right[i] = 0.25f - left[i];
+            expected[i] = framewise.process({left[i], right[i]});
+            framewise.advance();
+        }
+        blockwise.processBlock(left.data(), right.data(), static_cast<std::int32_t>(left.size()));
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            ASSERT_EQ(left[i], expected[i].left) << "amount " << amount << " frame " << i;
+            ASSERT_EQ(right[i], expected[i].right) << "amount " << amount << " frame " << i;
+        }
+        EXPECT_EQ(blockwise.getCounter(), framewise.getCounter());
+    }
 }
 
 TEST(RingModulator, CarrierKeepsItsPhaseAfterHoursOfUptime) {

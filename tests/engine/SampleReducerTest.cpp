@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace Korvatune {
 namespace {
@@ -52,6 +53,39 @@ TEST(SampleReducer, NegativeStepHoldsTheLastFrameForGood) {
     for (int i = 0; i < 10; ++i) {
         reducer.advance();
         EXPECT_EQ(reducer.process({1.0f, 1.0f}, 0.0f, -32).left, 0.3f);
+    }
+}
+
+// Blocks of frames give what frame-by-frame processing gives, also across block edges, when the
+// block passes everything and the next one holds the frame it left behind.
+TEST(SampleReducer, BlocksGiveWhatFramesGive) {
+    struct Block {
+        float levels;
+        int step;
+        int frames;
+    };
+    const Block blocks[] = {{0.0f, 0, 37},   {0.0f, -8, 20}, {0.0f, 5, 41}, {300.0f, 0, 16},
+                            {300.0f, 7, 33}, {0.0f, 0, 0},   {0.0f, 3, 12}};
+    SampleReducer framewise;
+    SampleReducer blockwise;
+    int n = 0;
+    for (const Block& block : blocks) {
+        std::vector<float> left(static_cast<std::size_t>(block.frames));
+        std::vector<float> right(left.size());
+        std::vector<StereoSample> expected;
+        for (int i = 0; i < block.frames; ++i, ++n) {
+            left[static_cast<std::size_t>(i)] = std::sin(0.37f * static_cast<float>(n));
+            right[static_cast<std::size_t>(i)] = -0.5f * left[static_cast<std::size_t>(i)];
+            expected.push_back(framewise.process(
+                {left[static_cast<std::size_t>(i)], right[static_cast<std::size_t>(i)]},
+                block.levels, block.step));
+            framewise.advance();
+        }
+        blockwise.processBlock(left.data(), right.data(), block.frames, block.levels, block.step);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            ASSERT_EQ(left[i], expected[i].left) << "frame " << i;
+            ASSERT_EQ(right[i], expected[i].right) << "frame " << i;
+        }
     }
 }
 
