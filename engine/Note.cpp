@@ -172,6 +172,7 @@ template <bool kWide>
         return;
     }
     frameSettings = &settings;
+    frameEnvelopeLevel = envLevel;
     const IntLanes index = tableIndices();
     const FloatLanes sample = saturateLanes<kWide>(readTables(settings, index), index, settings);
     const FloatLanes modulation =
@@ -233,7 +234,8 @@ void Note::resetFilters() {
         oscillatorOutputs = FloatLanes{};
         return {};
     }
-    return {velocityGain * (envLevel * mix.left), velocityGain * (mix.right * envLevel)};
+    return {velocityGain * (frameEnvelopeLevel * mix.left),
+            velocityGain * (mix.right * frameEnvelopeLevel)};
 }
 
 // A silent oscillator's filters keep their state, as if they had not run.

@@ -214,10 +214,11 @@ private:
     HighPassLanes highPass;
     FilterEnvelope filterEnvelope;
     Modulator modulator;
-    // Handed from prepareFrame to finishFrame.
+    // Handed from prepareFrame to finishFrame, which may come after the voice has advanced.
     bool frameReady = false;
     const VoiceFrameSettings* frameSettings = nullptr;
     VoiceFrameSettings ownSettings{};
+    float frameEnvelopeLevel = 0.0f;
     FloatLanes frameSamples{};
     FloatLanes frameCutoffs{};
     IAudioEffect* owner = nullptr;

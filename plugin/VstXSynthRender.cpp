@@ -79,16 +79,22 @@ void VstXSynth::releaseAll() {
     }
 }
 
-// The program's oscillator values are read once per frame for all voices, before the first
-// voice renders, and serve the frame's phase steps as well.
+// Every sounding voice prepares its frame and steps on to the next before any finishes the
+// frame: the filters' recursions, a frame's longest chains, then come last, where the processor
+// overlaps them with the next frame's preparation. The program's oscillator values are read
+// once per frame for all voices, before the first voice renders, and serve the steps as well.
 StereoSample VstXSynth::sumVoices() {
     frameSettingsRead = false;
     forSoundingVoices([this](std::size_t index) { voices[index].prepareFrame(frameSettings()); });
+    advanceVoices();
     StereoSample sum;
     forSoundingVoices([this, &sum](std::size_t index) {
         const StereoSample frame = voices[index].finishFrame();
         sum.left += frame.left;
         sum.right += frame.right;
+        if (voices[index].isIdle()) {
+            soundingVoices &= ~(1u << index);
+        }
     });
     return sum;
 }
@@ -142,9 +148,6 @@ void VstXSynth::advanceVoices() {
         // What the voice's phaseIncrement() gives, without asking its owner through the
         // interface.
         voice.advanceAndModulate(frequency * phaseScale, frameSettings(), sweepOffset, pitchSpan);
-        if (voice.isIdle()) {
-            soundingVoices &= ~(1u << index);
-        }
     });
 }
 
@@ -189,7 +192,6 @@ void VstXSynth::renderVoices(float* left, float* right, std::int32_t frames) {
         const StereoSample frame = sumVoices();
         left[position] = frame.left;
         right[position] = frame.right;
-        advanceVoices();
     }
 }
 

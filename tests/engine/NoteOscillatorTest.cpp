@@ -159,8 +159,8 @@ TEST(NoteOscillator, WaveformAndInversionChangesAreHeardOnTheNextFrame) {
     }
 }
 
-// The engine core's path: every voice prepared, then every voice finished, program and tables
-// handed over directly.
+// The engine core's path: every voice prepared, then stepped on, then finished, program and
+// tables handed over directly.
 TEST(NoteOscillator, PreparedAndFinishedFramesMatchRenderedFrames) {
     auto owner = makeVoiceTestOwner();
     VstXSynthProgram& program = owner->program;
@@ -192,19 +192,27 @@ TEST(NoteOscillator, PreparedAndFinishedFramesMatchRenderedFrames) {
             setOscillator(program, 2, kOscFilterCutoff, 0.8f);
             setOscillator(program, 3, kOscFilterResonance, 0.1f);
         }
+        if (frame == kFrames + kFrames / 2) {
+            // Released: the envelope's level changes every frame until the voices fall idle.
+            for (std::size_t v = 0; v < 2; ++v) {
+                rendered[v].release();
+                prepared[v].release();
+            }
+        }
+        // As the engine core does: every voice steps on before any finishes its frame.
         for (Note& note : prepared) {
             note.prepareFrame(program, owner->provider);
+        }
+        for (std::size_t v = 0; v < 2; ++v) {
+            prepared[v].advance();
+            prepared[v].modulatePhases(program, 0.0f, 2.0f * prepared[v].phaseIncrement());
         }
         for (std::size_t v = 0; v < 2; ++v) {
             const StereoSample expected = rendered[v].renderFrame();
             const StereoSample actual = prepared[v].finishFrame();
             ASSERT_EQ(actual.left, expected.left) << frame;
             ASSERT_EQ(actual.right, expected.right) << frame;
-        }
-        for (std::size_t v = 0; v < 2; ++v) {
             stepVoice(rendered[v]);
-            prepared[v].advance();
-            prepared[v].modulatePhases(program, 0.0f, 2.0f * prepared[v].phaseIncrement());
             ASSERT_EQ(prepared[v].getPhase(2), rendered[v].getPhase(2)) << frame;
         }
     }
