@@ -73,18 +73,9 @@ public:
     // overlap the voices' filter recursions.
     void prepareFrame(const VstXSynthProgram& program, const WaveformProvider& provider);
     void prepareFrame(const VoiceFrameSettings& settings) { prepare(settings); }
-    StereoSample finishFrame() {
-#if KORVATUNE_WIDE_LANES
-        if (wideLanes) {
-            return finishWide();
-        }
-#endif
-        return finishNarrow();
-    }
+    StereoSample finishFrame();
     // One sample on: counters, oscillator phases, amplitude envelope.
-    void advance() {
-        advance(phaseIncrement());
-    }
+    void advance() { advance(phaseIncrement()); }
     // The same, for an owner that knows the note's phaseIncrement() already.
     void advance(float phaseStep);
     // The pitch envelope's offset and the span of the oscillators' pitch controls, both in
@@ -99,25 +90,12 @@ public:
     // advance(phaseStep), then modulatePhases(settings, ...), in one call: the engine core's step
     // for every voice and frame.
     void advanceAndModulate(float phaseStep, const VoiceFrameSettings& settings, float pitchOffset,
-                            float pitchSpan) {
-#if KORVATUNE_WIDE_LANES
-        if (wideLanes) {
-            advanceAndModulateWide(phaseStep, settings, pitchOffset, pitchSpan);
-            return;
-        }
-#endif
-        advance(phaseStep);
-        modulatePhases(settings, pitchOffset, pitchSpan);
-    }
+                            float pitchSpan);
 
     // Runs the per-frame work in 256-bit registers when the processor has them (no effect where
     // wideLanesAvailable() is false); the sound is the same either way.
-    void useWideLanes(bool on) {
-        wideLanes = on && wideLanesAvailable();
-    }
-    bool usesWideLanes() const {
-        return wideLanes;
-    }
+    void useWideLanes(bool on) { wideLanes = on && wideLanesAvailable(); }
+    bool usesWideLanes() const { return wideLanes; }
 
     // Table steps per sample of the note's own frequency; 0 without owner or note table.
     float phaseIncrement() const;
@@ -127,19 +105,11 @@ public:
         return static_cast<float>(sampleCount + framesLater) / sampleRate;
     }
 
-    float getEnvelopeLevel() const {
-        return envLevel;
-    }
-    float getVelocity() const {
-        return velocity;
-    }
-    float getPhase(int oscillator) const {
-        return phases[oscillator];
-    }
+    float getEnvelopeLevel() const { return envLevel; }
+    float getVelocity() const { return velocity; }
+    float getPhase(int oscillator) const { return phases[oscillator]; }
     // The last sample oscillator 0..2 produced; 0 when it was not rendered.
-    float getOscillatorOutput(int oscillator) const {
-        return oscillatorOutputs[oscillator];
-    }
+    float getOscillatorOutput(int oscillator) const { return oscillatorOutputs[oscillator]; }
 
 private:
     // Far beyond anything a sounding voice produces (80 dB over full scale).
@@ -147,26 +117,10 @@ private:
 
     void resetFilters();
     // The per-frame work, compiled a second time for 256-bit registers where the processor has
-    // them; both give the same bits. Dispatched inline: the engine core calls these for every
-    // voice and frame.
-    void prepare(const VoiceFrameSettings& settings) {
-#if KORVATUNE_WIDE_LANES
-        if (wideLanes) {
-            prepareWide(settings);
-            return;
-        }
-#endif
-        prepareNarrow(settings);
-    }
-    void modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
-#if KORVATUNE_WIDE_LANES
-        if (wideLanes) {
-            modulateWide(settings, pitchOffset, pitchSpan);
-            return;
-        }
-#endif
-        modulateNarrow(settings, pitchOffset, pitchSpan);
-    }
+    // them; both give the same bits. Dispatched inline (below the class): the engine core calls
+    // these for every voice and frame.
+    void prepare(const VoiceFrameSettings& settings);
+    void modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
     void prepareNarrow(const VoiceFrameSettings& settings);
     StereoSample finishNarrow();
     void modulateNarrow(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan);
@@ -224,5 +178,46 @@ private:
     IAudioEffect* owner = nullptr;
     bool wideLanes = false;
 };
+
+inline void Note::prepare(const VoiceFrameSettings& settings) {
+#if KORVATUNE_WIDE_LANES
+    if (wideLanes) {
+        prepareWide(settings);
+        return;
+    }
+#endif
+    prepareNarrow(settings);
+}
+
+inline StereoSample Note::finishFrame() {
+#if KORVATUNE_WIDE_LANES
+    if (wideLanes) {
+        return finishWide();
+    }
+#endif
+    return finishNarrow();
+}
+
+inline void Note::modulate(const VoiceFrameSettings& settings, float pitchOffset, float pitchSpan) {
+#if KORVATUNE_WIDE_LANES
+    if (wideLanes) {
+        modulateWide(settings, pitchOffset, pitchSpan);
+        return;
+    }
+#endif
+    modulateNarrow(settings, pitchOffset, pitchSpan);
+}
+
+inline void Note::advanceAndModulate(float phaseStep, const VoiceFrameSettings& settings,
+                                     float pitchOffset, float pitchSpan) {
+#if KORVATUNE_WIDE_LANES
+    if (wideLanes) {
+        advanceAndModulateWide(phaseStep, settings, pitchOffset, pitchSpan);
+        return;
+    }
+#endif
+    advance(phaseStep);
+    modulatePhases(settings, pitchOffset, pitchSpan);
+}
 
 } // namespace Korvatune
