@@ -140,17 +140,17 @@ std::string levelText(float level) {
     return text;
 }
 
-ControlsGUI::ControlsGUI(Rect rect, Gui::CControlListener* editor, const ImageSource& images)
-    : ViewContainer(rect), editor_(editor) {
-    ImageCache cache(images);
-    setBackground(cache.get(kBackgroundImage));
+ControlsGUI::ControlsGUI(Rect rect, Gui::CControlListener* editor, const Gui::ImageLibrary& images,
+                         Gui::Scale scale)
+    : ViewContainer(rect), editor_(editor), scale_(scale) {
+    setBackground(images.image(kBackgroundImage));
     for (int oscillator = 1; oscillator <= kNumOscillators; ++oscillator) {
-        addOscillatorRow(cache, oscillator);
+        addOscillatorRow(images, oscillator);
     }
-    addGlobalSections(cache);
+    addGlobalSections(images);
 }
 
-void ControlsGUI::addOscillatorRow(ImageCache& images, int oscillator) {
+void ControlsGUI::addOscillatorRow(const Gui::ImageLibrary& images, int oscillator) {
     const int down = kOscillatorRowOffsets[oscillator - 1];
     const int tagOffset = kTagsPerOscillator * (oscillator - 1);
     waveformPictures_[oscillator - 1] =
@@ -177,7 +177,7 @@ void ControlsGUI::addOscillatorRow(ImageCache& images, int oscillator) {
     }
 }
 
-void ControlsGUI::addGlobalSections(ImageCache& images) {
+void ControlsGUI::addGlobalSections(const Gui::ImageLibrary& images) {
     pitchPicture_ = addPicture(kPitchPicture, kPitchScale, kPitchBaseline);
     distortionPicture_ = addPicture(kDistortionPicture, kCurveScale, kCurveBaseline);
     for (const KnobPlace& knob : kGlobalKnobs) {
@@ -212,48 +212,57 @@ ControlType* ControlsGUI::addControl(std::unique_ptr<ControlType> control) {
     return added;
 }
 
-void ControlsGUI::addKnob(ImageCache& images, Rect rect, int image, int tag) {
-    addControl(
-        std::make_unique<Gui::AnimatedKnob>(rect, this, tag, images.get(image), kKnobFrames));
+void ControlsGUI::addKnob(const Gui::ImageLibrary& images, Rect rect, int image, int tag) {
+    addControl(std::make_unique<Gui::AnimatedKnob>(scale_.rect(rect), this, tag,
+                                                   images.filmStrip(image), kKnobFrames));
 }
 
 void ControlsGUI::addDisplay(Rect rect, int knobTag) {
     auto display = std::make_unique<Gui::ValueDisplay>(
-        rect, nullptr, -1, Gui::TextStyle{kGreyText, Gui::TextAlign::Centre, std::nullopt});
+        scale_.rect(rect), nullptr, -1,
+        Gui::TextStyle{kGreyText, Gui::TextAlign::Centre, std::nullopt});
     display->setRange(-kDisplayRange, kDisplayRange);
     displays_[knobTag] = addView(std::move(display));
 }
 
-void ControlsGUI::addSlider(ImageCache& images, Rect rect, int handleFrom, int handleTo, int tag) {
-    addControl(std::make_unique<Gui::HorizontalSlider>(
-        rect, this, tag, Gui::SliderTravel{handleFrom, handleTo, kSliderHandleTop},
-        images.get(kSliderHandleImage), images.get(kSliderTrackImage)));
+// The handle's travel is measured from the slider's own edge, as its track image is drawn.
+void ControlsGUI::addSlider(const Gui::ImageLibrary& images, Rect rect, int handleFrom,
+                            int handleTo, int tag) {
+    const Rect placed = scale_.rect(rect);
+    const Gui::SliderTravel travel{placed.left + scale_.pixels(handleFrom - rect.left),
+                                   placed.left + scale_.pixels(handleTo - rect.left),
+                                   scale_.pixels(kSliderHandleTop)};
+    addControl(std::make_unique<Gui::HorizontalSlider>(placed, this, tag, travel,
+                                                       images.image(kSliderHandleImage),
+                                                       images.image(kSliderTrackImage)));
 }
 
-void ControlsGUI::addButton(ImageCache& images, Rect rect, int image, int tag) {
-    addControl(std::make_unique<Gui::OnOffButton>(rect, this, tag, images.get(image)));
+void ControlsGUI::addButton(const Gui::ImageLibrary& images, Rect rect, int image, int tag) {
+    addControl(
+        std::make_unique<Gui::OnOffButton>(scale_.rect(rect), this, tag, images.image(image)));
 }
 
-void ControlsGUI::addRocker(ImageCache& images, Rect rect, int tag) {
-    addControl(std::make_unique<Gui::RockerSwitch>(rect, this, tag, images.get(kRockerImage)));
+void ControlsGUI::addRocker(const Gui::ImageLibrary& images, Rect rect, int tag) {
+    addControl(std::make_unique<Gui::RockerSwitch>(scale_.rect(rect), this, tag,
+                                                   images.image(kRockerImage)));
 }
 
-void ControlsGUI::addImage(ImageCache& images, Rect rect, int image) {
-    auto view = std::make_unique<Gui::View>(rect);
+void ControlsGUI::addImage(const Gui::ImageLibrary& images, Rect rect, int image) {
+    auto view = std::make_unique<Gui::View>(scale_.rect(rect));
     view->setTransparent(true);
-    view->setBackground(images.get(image));
+    view->setBackground(images.image(image));
     addView(std::move(view));
 }
 
 Gui::TextLabel* ControlsGUI::addLabel(Rect rect, std::string text, Gui::TextStyle style,
                                       bool transparent) {
-    auto label = std::make_unique<Gui::TextLabel>(rect, std::move(text), style);
+    auto label = std::make_unique<Gui::TextLabel>(scale_.rect(rect), std::move(text), style);
     label->setTransparent(transparent);
     return addView(std::move(label));
 }
 
 EnvelopeDataView* ControlsGUI::addPicture(Rect rect, float scale, int yOffset) {
-    return addView(std::make_unique<EnvelopeDataView>(rect, scale, yOffset));
+    return addView(std::make_unique<EnvelopeDataView>(scale_.rect(rect), scale, yOffset));
 }
 
 void ControlsGUI::valueChanged(Gui::Control& control) {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "editor/EnvelopeDataView.h"
-#include "editor/ImageSource.h"
 #include "gui/CControlListener.h"
 #include "gui/Control.h"
+#include "gui/ImageLibrary.h"
+#include "gui/Scale.h"
 #include "gui/TextLabel.h"
 #include "gui/ValueDisplay.h"
 #include "gui/ViewContainer.h"
@@ -28,12 +29,14 @@ std::string levelText(float level);
 
 // The "Synth" page: every control of the instrument, its value displays, labels and pictures.
 // Control changes go on to the editor's listener; the push buttons then spring back to off.
+// The layout is in design pixels; the page places everything at its scale.
 class ControlsGUI : public Gui::ViewContainer, public Gui::CControlListener {
 public:
     static constexpr int kWidth = 701;
     static constexpr int kHeight = 371;
 
-    ControlsGUI(Gui::Rect rect, Gui::CControlListener* editor, const ImageSource& images);
+    ControlsGUI(Gui::Rect rect, Gui::CControlListener* editor, const Gui::ImageLibrary& images,
+                Gui::Scale scale = {});
 
     void valueChanged(Gui::Control& control) override;
 
@@ -71,20 +74,22 @@ public:
     const Gui::TextLabel& peakText() const { return *peakText_; }
 
 private:
-    void addOscillatorRow(ImageCache& images, int oscillator);
-    void addGlobalSections(ImageCache& images);
-    void addKnob(ImageCache& images, Gui::Rect rect, int image, int tag);
+    void addOscillatorRow(const Gui::ImageLibrary& images, int oscillator);
+    void addGlobalSections(const Gui::ImageLibrary& images);
+    void addKnob(const Gui::ImageLibrary& images, Gui::Rect rect, int image, int tag);
     void addDisplay(Gui::Rect rect, int knobTag);
-    void addSlider(ImageCache& images, Gui::Rect rect, int handleFrom, int handleTo, int tag);
-    void addButton(ImageCache& images, Gui::Rect rect, int image, int tag);
-    void addRocker(ImageCache& images, Gui::Rect rect, int tag);
-    void addImage(ImageCache& images, Gui::Rect rect, int image);
+    void addSlider(const Gui::ImageLibrary& images, Gui::Rect rect, int handleFrom, int handleTo,
+                   int tag);
+    void addButton(const Gui::ImageLibrary& images, Gui::Rect rect, int image, int tag);
+    void addRocker(const Gui::ImageLibrary& images, Gui::Rect rect, int tag);
+    void addImage(const Gui::ImageLibrary& images, Gui::Rect rect, int image);
     Gui::TextLabel* addLabel(Gui::Rect rect, std::string text, Gui::TextStyle style,
                              bool transparent);
     EnvelopeDataView* addPicture(Gui::Rect rect, float scale, int yOffset);
     template <class ControlType> ControlType* addControl(std::unique_ptr<ControlType> control);
 
     Gui::CControlListener* editor_;
+    Gui::Scale scale_;
     std::map<int, Gui::Control*> controls_;
     std::map<int, Gui::ValueDisplay*> displays_;
     std::array<EnvelopeDataView*, kNumOscillators> waveformPictures_{};

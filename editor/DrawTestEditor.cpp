@@ -1,9 +1,17 @@
 #include "editor/DrawTestEditor.h"
 
 #include "editor/EditorFileSelector.h"
+#include "editor/EditorScale.h"
+#include "editor/EditorSettings.h"
+#include "gui/DeferredImageView.h"
+#include "gui/DisplayScale.h"
+#include "gui/OptionMenu.h"
+#include "gui/TextLabel.h"
 #include "plugin/VstXSynth.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 namespace Korvatune {
 
@@ -30,6 +38,16 @@ constexpr AboutImage kAboutImages[] = {
     {{4, 320, 114, 370}, 7000},
 };
 
+// The size control on the About page, in the page's coordinates.
+constexpr Rect kSizeLabel{560, 378, 670, 392};
+constexpr Rect kSizeMenu{674, 377, 734, 393};
+constexpr Gui::OptionMenuStyle kSizeMenuStyle{{38, 40, 46, 255},
+                                              {178, 182, 192, 255},
+                                              {84, 88, 99, 255},
+                                              {255, 146, 48, 255},
+                                              {16, 17, 20, 255}};
+constexpr Gui::Color kSizeLabelText{120, 124, 134, 255};
+
 constexpr int kInvertTags[] = {9, 23, 37};
 
 std::unique_ptr<Gui::ViewContainer> transparentPage(Rect area) {
@@ -38,11 +56,33 @@ std::unique_ptr<Gui::ViewContainer> transparentPage(Rect area) {
     return page;
 }
 
+std::vector<std::string> sizeEntries() {
+    std::vector<std::string> entries;
+    for (const int percent : Gui::kOfferedScalePercents) {
+        entries.push_back(std::to_string(percent) + "%");
+    }
+    return entries;
+}
+
+Gui::Scale offeredScaleAt(float index) {
+    const int last = static_cast<int>(Gui::kOfferedScalePercents.size()) - 1;
+    const int entry = std::clamp(static_cast<int>(std::lround(index)), 0, last);
+    return Gui::Scale(Gui::kOfferedScalePercents[static_cast<std::size_t>(entry)]);
+}
+
+int offeredIndex(Gui::Scale scale) {
+    const auto found = std::find(Gui::kOfferedScalePercents.begin(),
+                                 Gui::kOfferedScalePercents.end(), scale.percent());
+    return static_cast<int>(found - Gui::kOfferedScalePercents.begin());
+}
+
 } // namespace
 
-DrawTestEditor::DrawTestEditor(VstXSynth& synth, ImageSource images)
-    : AEffGUIEditor(kWidth, kHeight), synth_(synth), images_(std::move(images)),
-      fileSelector_(std::make_unique<EditorFileSelector>(synth)) {}
+DrawTestEditor::DrawTestEditor(VstXSynth& synth, EditorImageSource images)
+    : AEffGUIEditor(kWidth, kHeight), synth_(synth), imageSource_(std::move(images)),
+      fileSelector_(std::make_unique<EditorFileSelector>(synth)) {
+    setHostResize([this](int width, int height) { return synth_.sizeWindow(width, height); });
+}
 
 DrawTestEditor::~DrawTestEditor() {
     close();
@@ -55,33 +95,53 @@ void DrawTestEditor::setFileSelector(std::unique_ptr<Gui::IFileSelector> selecto
     fileSelector_ = std::move(selector);
 }
 
+// Also builds the views anew at another size; the page shown stays.
 void DrawTestEditor::buildViews(Gui::Frame& frame) {
-    ImageCache images(images_);
-    // Decoded on first opening: an instance whose editor is never shown does not hold it.
-    if (!background_) {
-        background_ = images.get(kBackgroundImage);
-    }
-    frame.setBackground(background_);
-    auto tabs = std::make_unique<MyTabView>(kTabArea, images.get(kTabButtonImage), kTabButtonWidth,
-                                            kTabButtonHeight);
+    const std::size_t shownPage = tabView_ != nullptr ? tabView_->currentPage() : 0;
+    const Gui::Scale scale = frame.scale();
+    images_ = imageSource_(scale);
+    frame.setBackground(images_->image(kBackgroundImage));
+    auto tabs =
+        std::make_unique<MyTabView>(scale.rect(kTabArea), images_->image(kTabButtonImage),
+                                    scale.pixels(kTabButtonWidth), scale.pixels(kTabButtonHeight));
     tabs->setTransparent(true);
     auto synthPage = transparentPage(tabs->pageArea());
-    synthPage_ = synthPage->addView(std::make_unique<ControlsGUI>(kSynthPageArea, this, images_));
+    synthPage_ = synthPage->addView(
+        std::make_unique<ControlsGUI>(scale.rect(kSynthPageArea), this, *images_, scale));
     tabs->addPage("Synth", std::move(synthPage));
-    addAboutPage(*tabs, images);
+    addAboutPage(*tabs, scale);
+    tabs->selectPage(shownPage);
     tabView_ = frame.addView(std::move(tabs));
     refreshEverything();
 }
 
-void DrawTestEditor::addAboutPage(MyTabView& tabs, ImageCache& images) {
+void DrawTestEditor::addAboutPage(MyTabView& tabs, Gui::Scale scale) {
     auto about = transparentPage(tabs.pageArea());
     for (const AboutImage& image : kAboutImages) {
-        auto view = std::make_unique<Gui::View>(image.rect);
-        view->setTransparent(true);
-        view->setBackground(images.get(image.id));
-        about->addView(std::move(view));
+        about->addView(
+            std::make_unique<Gui::DeferredImageView>(scale.rect(image.rect), images_, image.id));
     }
+    auto label = std::make_unique<Gui::TextLabel>(
+        scale.rect(kSizeLabel), "EDITOR SIZE",
+        Gui::TextStyle{kSizeLabelText, Gui::TextAlign::Right, std::nullopt});
+    label->setTransparent(true);
+    about->addView(std::move(label));
+    auto sizeMenu = std::make_unique<Gui::OptionMenu>(scale.rect(kSizeMenu), this, kTagEditorSize,
+                                                      sizeEntries(), kSizeMenuStyle);
+    sizeMenu->setValue(static_cast<float>(offeredIndex(scale)));
+    about->addView(std::move(sizeMenu));
     tabs.addPage("About", std::move(about));
+}
+
+Gui::Scale DrawTestEditor::scaleForOpening(void* parentWindow) {
+    return preferredEditorScale(hostDisplayScale_ ? hostDisplayScale_
+                                                  : Gui::systemDisplayScalePercent(parentWindow));
+}
+
+// The choice counts for this editor even where it cannot be remembered.
+void DrawTestEditor::chooseScale(Gui::Scale scale) {
+    writeChosenEditorScale(scale);
+    requestScale(scale);
 }
 
 void DrawTestEditor::close() {
@@ -94,6 +154,7 @@ void DrawTestEditor::close() {
     }
     tabView_ = nullptr;
     AEffGUIEditor::close();
+    images_.reset();
 }
 
 void DrawTestEditor::selectPage(std::size_t index) {
@@ -197,6 +258,9 @@ void DrawTestEditor::valueChanged(Gui::Control& control) {
         break;
     case kTagResetPeak:
         synth_.requestPeakReset();
+        break;
+    case kTagEditorSize:
+        chooseScale(offeredScaleAt(value));
         break;
     default:
         setSynthParameter(tag, value);

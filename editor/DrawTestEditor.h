@@ -2,26 +2,37 @@
 
 #include "editor/AEffGUIEditor.h"
 #include "editor/ControlsGUI.h"
-#include "editor/ImageSource.h"
 #include "editor/MyTabView.h"
 #include "engine/Distortion.h"
 #include "engine/PitchEnvelope.h"
 #include "gui/CControlListener.h"
 #include "gui/FileSelector.h"
+#include "gui/ImageLibrary.h"
 #include "programs/ProgramKeys.h"
+#include "resources/EditorImages.h"
 #include "waveforms/WaveformProvider.h"
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace Korvatune {
 
 class VstXSynth;
 
+// Gives the editor's images drawn at a scale.
+using EditorImageSource = std::function<std::shared_ptr<const Gui::ImageLibrary>(Gui::Scale)>;
+
+// The tag of the About page's size control.
+inline constexpr int kTagEditorSize = 2002;
+
 // The instrument's editor: a frame with a tab view of two pages, "Synth" (every control) and
-// "About". It turns control changes into parameter changes and keeps the controls, texts and
-// pictures in step with the instrument.
+// "About" (with the control that sets the editor's size). It turns control changes into
+// parameter changes and keeps the controls, texts and pictures in step with the instrument.
+// It is laid out in design pixels and built at the size the user, the system or the host asks
+// for, from images drawn at that size.
 //
 // Threads: setParameter and refreshAll may come from any thread (automation arrives on the
 // audio thread); they only raise atomic flags. Views are touched only by the thread that calls
@@ -31,7 +42,7 @@ public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 465;
 
-    explicit DrawTestEditor(VstXSynth& synth, ImageSource images = loadEmbeddedImage);
+    explicit DrawTestEditor(VstXSynth& synth, EditorImageSource images = editorImagesAt);
     ~DrawTestEditor() override;
 
     void close() override;
@@ -46,6 +57,13 @@ public:
 
     void setFileSelector(std::unique_ptr<Gui::IFileSelector> selector);
 
+    // The display's scale as the host sees it (an LV2 host's scale factor), in percent; it
+    // stands in for the system's own setting.
+    void setHostDisplayScale(std::optional<double> percent) { hostDisplayScale_ = percent; }
+    // Sets the editor's size as the user's choice: remembered for editors opened later, and the
+    // open editor takes it at its next idle.
+    void chooseScale(Gui::Scale scale);
+
     // The Synth page while the window is open, else null.
     ControlsGUI* synthPage() const { return synthPage_; }
     // Pages count from 0: Synth, About. Does nothing while the window is closed.
@@ -53,7 +71,8 @@ public:
 
 private:
     void buildViews(Gui::Frame& frame) override;
-    void addAboutPage(MyTabView& tabs, ImageCache& images);
+    Gui::Scale scaleForOpening(void* parentWindow) override;
+    void addAboutPage(MyTabView& tabs, Gui::Scale scale);
 
     void applyPendingChanges();
     void followParameter(int index);
@@ -77,8 +96,9 @@ private:
     void loadChosenProgram(const std::filesystem::path& path);
 
     VstXSynth& synth_;
-    ImageSource images_;
-    std::shared_ptr<const Gui::Bitmap> background_;
+    EditorImageSource imageSource_;
+    std::shared_ptr<const Gui::ImageLibrary> images_;
+    std::optional<double> hostDisplayScale_;
     std::unique_ptr<Gui::IFileSelector> fileSelector_;
     ControlsGUI* synthPage_ = nullptr;
     MyTabView* tabView_ = nullptr;

@@ -37,12 +37,15 @@ void EnvelopeDataView::draw(Gui::DrawContext& context) {
     if (points_ == nullptr) {
         return;
     }
-    const int baseline = rect().bottom + yOffset_;
+    const Gui::Scale scale = context.scale();
+    const int baseline = rect().bottom + scale.pixels(yOffset_);
+    const float pixelsPerUnit = scale_ * (static_cast<float>(scale.percent()) / 100.0f);
     std::vector<Gui::Point> line;
     line.reserve(static_cast<std::size_t>(count_) + 2);
     line.push_back({rect().left, baseline});
     for (int i = 0; i < count_; ++i) {
-        line.push_back({rect().left + i, baseline - heightOf(points_[i], scale_)});
+        line.push_back(
+            {rect().left + scale.pixels(i), baseline - heightOf(points_[i], pixelsPerUnit)});
     }
     line.push_back({rect().right, baseline});
     context.drawPolyline(line, Gui::kWhite);

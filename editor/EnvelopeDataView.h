@@ -4,12 +4,14 @@
 
 namespace Korvatune {
 
-// Draws a row of values as a white polyline over a baseline, one value per pixel column. The
-// points belong to the editor, which refills them and calls setPoints again.
+// Draws a row of values as a white polyline over a baseline, one value per design pixel
+// column, at the drawing context's scale: the line is one stroke wide and runs through the
+// points at device resolution. The points belong to the editor, which refills them and calls
+// setPoints again.
 class EnvelopeDataView : public Gui::View {
 public:
     // yOffset places the baseline relative to the bottom edge (negative is above it); scale is
-    // pixels per unit of value.
+    // design pixels per unit of value.
     EnvelopeDataView(Gui::Rect rect, float scale, int yOffset);
 
     // Null points draw nothing.

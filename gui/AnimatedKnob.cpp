@@ -27,7 +27,7 @@ double wrapAngle(double angle) {
 } // namespace
 
 AnimatedKnob::AnimatedKnob(Rect rect, CControlListener* listener, int tag,
-                           std::shared_ptr<const Bitmap> filmStrip, int frameCount)
+                           std::shared_ptr<const FilmStrip> filmStrip, int frameCount)
     : Control(rect, listener, tag), filmStrip_(std::move(filmStrip)),
       frameCount_(std::max(frameCount, 1)) {}
 
@@ -39,7 +39,7 @@ int AnimatedKnob::currentFrame() const {
 void AnimatedKnob::draw(DrawContext& context) {
     drawBackground(context);
     if (filmStrip_) {
-        context.drawBitmap(*filmStrip_, rect(), {currentFrame() * rect().width(), 0});
+        filmStrip_->drawFrame(context, currentFrame(), rect());
     }
 }
 
@@ -49,6 +49,8 @@ View* AnimatedKnob::mouseDown(const MouseEvent& event) {
     }
     const Frame* owner = frame();
     dragMode_ = owner != nullptr ? owner->knobMode() : KnobMode::Circular;
+    const int percent = owner != nullptr ? owner->scale().percent() : 100;
+    linearDragPixels_ = static_cast<float>(kLinearDragPixels * percent) / 100.0f;
     dragStart_ = event.where;
     normalizedAtDragStart_ = normalizedValue();
     lastAngle_ = angleTo(event.where);
@@ -72,7 +74,7 @@ void AnimatedKnob::mouseMoved(const MouseEvent& event) {
     case KnobMode::Linear:
         changeNormalizedValueByUser(normalizedAtDragStart_ +
                                     static_cast<float>(dragStart_.y - event.where.y) /
-                                        kLinearDragPixels);
+                                        linearDragPixels_);
         break;
     }
     lastAngle_ = angle;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/Control.h"
+#include "gui/FilmStrip.h"
 #include "gui/KnobMode.h"
 
 #include <memory>
@@ -8,18 +9,19 @@
 
 namespace Korvatune::Gui {
 
-// A knob drawn as one frame of a horizontal film strip: frames lie side by side, each as wide
-// and as high as the knob, the first for the lowest value. The frame shown is
-// floor(normalized value x (frame count - 1)). Dragging follows the frame's knob mode.
+// A knob drawn as one frame of a film strip, each frame as wide and as high as the knob, the
+// first for the lowest value. The frame shown is floor(normalized value x (frame count - 1)).
+// Dragging follows the frame's knob mode; a linear drag measures design pixels, so it feels the
+// same at every scale.
 class AnimatedKnob : public Control {
 public:
     // The knob's sweep: from kSweepEnd radians left of straight up to kSweepEnd right of it.
     static constexpr double kSweepEnd = 0.75 * std::numbers::pi;
-    // Pixels of vertical drag that cover the whole range in linear mode.
+    // Design pixels of vertical drag that cover the whole range in linear mode.
     static constexpr int kLinearDragPixels = 150;
 
     AnimatedKnob(Rect rect, CControlListener* listener, int tag,
-                 std::shared_ptr<const Bitmap> filmStrip, int frameCount);
+                 std::shared_ptr<const FilmStrip> filmStrip, int frameCount);
 
     int frameCount() const { return frameCount_; }
     int currentFrame() const;
@@ -32,9 +34,10 @@ private:
     double angleTo(Point where) const;
     void followAngle(double angle);
 
-    std::shared_ptr<const Bitmap> filmStrip_;
+    std::shared_ptr<const FilmStrip> filmStrip_;
     int frameCount_;
     KnobMode dragMode_ = KnobMode::Circular;
+    float linearDragPixels_ = kLinearDragPixels;
     Point dragStart_;
     float normalizedAtDragStart_ = 0.0f;
     double lastAngle_ = 0.0;

@@ -1,6 +1,6 @@
 #include "gui/DrawContext.h"
 
-#include "gui/BitmapFont.h"
+#include "gui/ScaledText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,10 +42,11 @@ int interpolate(std::int64_t start, std::int64_t delta, std::int64_t step, std::
 
 } // namespace
 
-DrawContext::DrawContext(Bitmap& target) : DrawContext(target, target.bounds()) {}
+DrawContext::DrawContext(Bitmap& target, Scale scale)
+    : DrawContext(target, target.bounds(), scale) {}
 
-DrawContext::DrawContext(Bitmap& target, Rect clip)
-    : target_(target), clip_(clip.intersection(target.bounds())) {}
+DrawContext::DrawContext(Bitmap& target, Rect clip, Scale scale)
+    : target_(target), clip_(clip.intersection(target.bounds())), scale_(scale) {}
 
 void DrawContext::clipTo(Rect area) {
     clip_ = clip_.intersection(area.offsetBy(origin_));
@@ -56,6 +57,15 @@ void DrawContext::blendPixel(int deviceX, int deviceY, Color color) {
         return;
     }
     target_.setPixel(deviceX, deviceY, blendOver(target_.pixel(deviceX, deviceY), color));
+}
+
+void DrawContext::blendPen(int deviceX, int deviceY, Color color) {
+    const int width = scale_.stroke();
+    for (int y = deviceY; y < deviceY + width; ++y) {
+        for (int x = deviceX; x < deviceX + width; ++x) {
+            blendPixel(x, y, color);
+        }
+    }
 }
 
 void DrawContext::fillRect(Rect area, Color color) {
@@ -71,13 +81,20 @@ void DrawContext::frameRect(Rect area, Color color) {
     if (area.isEmpty()) {
         return;
     }
-    fillRect({area.left, area.top, area.right, area.top + 1}, color);
-    if (area.height() > 1) {
-        fillRect({area.left, area.bottom - 1, area.right, area.bottom}, color);
+    const int across = std::min(scale_.stroke(), area.height());
+    const int down = std::min(scale_.stroke(), area.width());
+    fillRect({area.left, area.top, area.right, area.top + across}, color);
+    if (area.height() > across) {
+        fillRect(
+            {area.left, std::max(area.bottom - across, area.top + across), area.right, area.bottom},
+            color);
     }
-    fillRect({area.left, area.top + 1, area.left + 1, area.bottom - 1}, color);
-    if (area.width() > 1) {
-        fillRect({area.right - 1, area.top + 1, area.right, area.bottom - 1}, color);
+    const int sideTop = area.top + across;
+    const int sideBottom = std::max(area.bottom - across, sideTop);
+    fillRect({area.left, sideTop, area.left + down, sideBottom}, color);
+    if (area.width() > down) {
+        fillRect({std::max(area.right - down, area.left + down), sideTop, area.right, sideBottom},
+                 color);
     }
 }
 
@@ -102,21 +119,22 @@ void DrawContext::drawSegment(Point from, Point to, Color color, bool skipFirstP
     const std::int64_t dx = std::int64_t{to.x} - from.x;
     const std::int64_t dy = std::int64_t{to.y} - from.y;
     const std::int64_t steps = std::max(std::llabs(dx), std::llabs(dy));
+    const int pen = scale_.stroke();
     if (steps == 0) {
         const bool visible =
-            x0 >= clip_.left && x0 < clip_.right && y0 >= clip_.top && y0 < clip_.bottom;
+            x0 > clip_.left - pen && x0 < clip_.right && y0 > clip_.top - pen && y0 < clip_.bottom;
         if (visible && !skipFirstPixel) {
-            blendPixel(static_cast<int>(x0), static_cast<int>(y0), color);
+            blendPen(static_cast<int>(x0), static_cast<int>(y0), color);
         }
         return;
     }
-    const StepRange alongX = stepsWithin(x0, dx, steps, clip_.left - 1.0, clip_.right);
-    const StepRange alongY = stepsWithin(y0, dy, steps, clip_.top - 1.0, clip_.bottom);
+    const StepRange alongX = stepsWithin(x0, dx, steps, clip_.left - pen, clip_.right);
+    const StepRange alongY = stepsWithin(y0, dy, steps, clip_.top - pen, clip_.bottom);
     const std::int64_t first =
         std::max({alongX.first, alongY.first, std::int64_t{skipFirstPixel ? 1 : 0}});
     const std::int64_t last = std::min(alongX.last, alongY.last);
     for (std::int64_t step = first; step <= last; ++step) {
-        blendPixel(interpolate(x0, dx, step, steps), interpolate(y0, dy, step, steps), color);
+        blendPen(interpolate(x0, dx, step, steps), interpolate(y0, dy, step, steps), color);
     }
 }
 
@@ -136,28 +154,18 @@ void DrawContext::drawBitmap(const Bitmap& source, Rect destination, Point sourc
 void DrawContext::drawText(std::string_view text, Rect box, Color color, TextAlign align) {
     const State saved = state();
     clipTo(box);
-    const int width = textWidth(text);
+    const int width = scaledTextWidth(text, scale_);
     int left = box.left;
     if (align == TextAlign::Centre) {
         left += (box.width() - width) / 2;
     } else if (align == TextAlign::Right) {
         left = box.right - width;
     }
-    const int top = box.top + (box.height() - kGlyphHeight) / 2;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        drawGlyph(text[i], {left + static_cast<int>(i) * kCellWidth, top}, color);
-    }
+    const Point topLeft =
+        Point{left, box.top + (box.height() - scaledGlyphHeight(scale_)) / 2} + origin_;
+    forEachTextPixel(text, scale_,
+                     [&](int x, int y) { blendPixel(topLeft.x + x, topLeft.y + y, color); });
     restore(saved);
-}
-
-void DrawContext::drawGlyph(char character, Point topLeft, Color color) {
-    for (int y = 0; y < kGlyphHeight; ++y) {
-        for (int x = 0; x < kGlyphWidth; ++x) {
-            if (glyphHasPixel(character, x, y)) {
-                blendPixel(topLeft.x + x + origin_.x, topLeft.y + y + origin_.y, color);
-            }
-        }
-    }
 }
 
 } // namespace Korvatune::Gui

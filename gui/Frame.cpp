@@ -4,15 +4,15 @@
 
 namespace Korvatune::Gui {
 
-Frame::Frame(int width, int height)
-    : ViewContainer({0, 0, width, height}), frameBuffer_(width, height, kBlack) {
+Frame::Frame(int width, int height, Scale scale)
+    : ViewContainer({0, 0, width, height}), frameBuffer_(width, height, kBlack), scale_(scale) {
     invalidateAll();
 }
 
 std::vector<Rect> Frame::redrawDirty() {
     std::vector<Rect> areas = dirty_.take();
     for (const Rect& area : areas) {
-        DrawContext context(frameBuffer_, area);
+        DrawContext context(frameBuffer_, area, scale_);
         draw(context);
     }
     markClean();

@@ -3,6 +3,7 @@
 #include "gui/Bitmap.h"
 #include "gui/DirtyRegion.h"
 #include "gui/KnobMode.h"
+#include "gui/Scale.h"
 #include "gui/ViewContainer.h"
 
 #include <vector>
@@ -11,10 +12,13 @@ namespace Korvatune::Gui {
 
 // The root of a window's views. It owns the off-screen frame buffer they draw into, collects
 // the areas that need redrawing and routes the mouse, holding a drag for the view that took it.
-// Its own coordinates are the window's.
+// Its own coordinates are the window's device pixels; the scale says how large the views were
+// laid out and drawn, for what is measured in design pixels (text, lines, drag distances).
 class Frame : public ViewContainer {
 public:
-    Frame(int width, int height);
+    Frame(int width, int height, Scale scale = {});
+
+    Scale scale() const { return scale_; }
 
     const Bitmap& frameBuffer() const { return frameBuffer_; }
 
@@ -43,6 +47,7 @@ private:
     DirtyRegion dirty_;
     View* capture_ = nullptr;
     KnobMode knobMode_ = KnobMode::Circular;
+    Scale scale_;
 };
 
 } // namespace Korvatune::Gui

@@ -9,8 +9,8 @@ struct Point {
     int y = 0;
 
     friend bool operator==(Point, Point) = default;
-    Point operator+(Point other) const { return {x + other.x, y + other.y}; }
-    Point operator-(Point other) const { return {x - other.x, y - other.y}; }
+    constexpr Point operator+(Point other) const { return {x + other.x, y + other.y}; }
+    constexpr Point operator-(Point other) const { return {x - other.x, y - other.y}; }
 };
 
 // Half-open: covers left <= x < right and top <= y < bottom.
@@ -20,34 +20,34 @@ struct Rect {
     int right = 0;
     int bottom = 0;
 
-    static Rect fromSize(Point topLeft, int width, int height) {
+    static constexpr Rect fromSize(Point topLeft, int width, int height) {
         return {topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + height};
     }
 
     friend bool operator==(const Rect&, const Rect&) = default;
 
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    Point topLeft() const { return {left, top}; }
-    bool isEmpty() const { return right <= left || bottom <= top; }
+    constexpr int width() const { return right - left; }
+    constexpr int height() const { return bottom - top; }
+    constexpr Point topLeft() const { return {left, top}; }
+    constexpr bool isEmpty() const { return right <= left || bottom <= top; }
 
-    bool contains(Point p) const {
+    constexpr bool contains(Point p) const {
         return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
     }
 
-    bool encloses(const Rect& other) const {
+    constexpr bool encloses(const Rect& other) const {
         return other.left >= left && other.right <= right && other.top >= top &&
                other.bottom <= bottom;
     }
 
-    bool intersects(const Rect& other) const { return !intersection(other).isEmpty(); }
+    constexpr bool intersects(const Rect& other) const { return !intersection(other).isEmpty(); }
 
-    Rect intersection(const Rect& other) const {
+    constexpr Rect intersection(const Rect& other) const {
         return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
                 std::min(bottom, other.bottom)};
     }
 
-    Rect unionWith(const Rect& other) const {
+    constexpr Rect unionWith(const Rect& other) const {
         if (isEmpty()) {
             return other;
         }
@@ -58,7 +58,7 @@ struct Rect {
                 std::max(bottom, other.bottom)};
     }
 
-    Rect offsetBy(Point delta) const {
+    constexpr Rect offsetBy(Point delta) const {
         return {left + delta.x, top + delta.y, right + delta.x, bottom + delta.y};
     }
 };

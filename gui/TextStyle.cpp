@@ -6,7 +6,8 @@ void drawStyledText(DrawContext& context, Rect box, std::string_view text, const
     if (style.frameColor) {
         context.frameRect(box, *style.frameColor);
     }
-    const Rect textBox{box.left + kTextInset, box.top, box.right - kTextInset, box.bottom};
+    const int inset = context.scale().pixels(kTextInset);
+    const Rect textBox{box.left + inset, box.top, box.right - inset, box.bottom};
     context.drawText(text, textBox, style.textColor, style.align);
 }
 

@@ -9,14 +9,14 @@
 namespace Korvatune::Gui {
 
 // How labels and value displays set their text: the colour, the alignment and an optional
-// one-pixel frame around the box.
+// frame one stroke wide around the box.
 struct TextStyle {
     Color textColor = kWhite;
     TextAlign align = TextAlign::Centre;
     std::optional<Color> frameColor;
 };
 
-// Pixels kept free between the box's side and left- or right-aligned text.
+// Design pixels kept free between the box's side and left- or right-aligned text.
 inline constexpr int kTextInset = 2;
 
 void drawStyledText(DrawContext& context, Rect box, std::string_view text, const TextStyle& style);

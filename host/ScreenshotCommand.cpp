@@ -7,6 +7,8 @@
 #include "plugin/VstXSynth.h"
 #include "programs/ProgramFile.h"
 
+#include <algorithm>
+#include <charconv>
 #include <ostream>
 
 namespace Korvatune {
@@ -15,17 +17,30 @@ namespace {
 
 constexpr const char* kScreenshotHelp =
     "usage: ombrafell screenshot [-p PROGRAM] [--set KEY=VALUE]... [--preset FILE.obp]\n"
-    "                            [--page synth|about] -o FILE.png\n"
-    "Draws the editor window (800 x 465) of the built-in instrument into a PNG file, with\n"
-    "PROGRAM selected (an index or an exact name; default 0), each --set applied and, with\n"
-    "--preset, the program file read into that program.\n";
+    "                            [--page synth|about] [--scale PERCENT] -o FILE.png\n"
+    "Draws the editor window of the built-in instrument into a PNG file, with PROGRAM\n"
+    "selected (an index or an exact name; default 0), each --set applied and, with --preset,\n"
+    "the program file read into that program. --scale draws it at one of the editor's sizes:\n"
+    "100 (800 x 465, the default), 125, 150, 175, 200, 250 or 300 percent.\n";
 
 struct ScreenshotJob {
     Session session;
     std::string preset;
     std::size_t page = 0;
+    Gui::Scale scale;
     std::string output;
 };
+
+Gui::Scale offeredScale(const std::string& text) {
+    int percent = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), percent);
+    const auto& offered = Gui::kOfferedScalePercents;
+    if (error != std::errc{} || end != text.data() + text.size() ||
+        std::find(offered.begin(), offered.end(), percent) == offered.end()) {
+        throw UsageError("unknown size " + text + " (100, 125, 150, 175, 200, 250 or 300)");
+    }
+    return Gui::Scale(percent);
+}
 
 ScreenshotJob readScreenshotJob(Arguments& args) {
     ScreenshotJob job;
@@ -42,6 +57,8 @@ ScreenshotJob readScreenshotJob(Arguments& args) {
                 throw UsageError("unknown page " + page + " (synth or about)");
             }
             job.page = page == "about" ? 1 : 0;
+        } else if (word == "--scale") {
+            job.scale = offeredScale(args.valueOf(word));
         } else if (word == "-o" || word == "--output") {
             job.output = args.valueOf(word);
         } else {
@@ -80,7 +97,7 @@ int screenshotCommand(Arguments& args, std::ostream& out, std::ostream& err) {
         host->selectProgram(host->currentProgram());
     }
     DrawTestEditor& editor = *synth.getDrawTestEditor();
-    editor.openOffscreen();
+    editor.openOffscreen(job.scale);
     editor.selectPage(job.page);
     editor.idle();
     Gui::Frame& frame = *editor.getFrame();

@@ -1,10 +1,17 @@
 #pragma once
 
-#include <span>
+#include "gui/ImageLibrary.h"
+#include "gui/Scale.h"
+
+#include <memory>
 
 namespace Korvatune {
 
-// The PNG data of an editor image, embedded in the module; empty for an id that names no image.
-std::span<const unsigned char> editorImagePng(int id);
+// The editor's images drawn at a scale. They are drawn when first asked for at that scale, then
+// shared by every caller in the process until the last lets go; any thread may ask.
+std::shared_ptr<const Gui::ImageLibrary> editorImagesAt(Gui::Scale scale);
+
+// How many scales have their images in memory now.
+int editorImageSetsInMemory();
 
 } // namespace Korvatune

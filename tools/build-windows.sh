@@ -15,18 +15,12 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 bash tools/install-deps.sh
 bash tools/install-windows-deps.sh
 
-# The editor's artwork is drawn at build time by a program that has to run here.
-cmake -S . -B "$out/native" "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release \
-    -DOMBRAFELL_BUILD_TESTS=OFF -DOMBRAFELL_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$out/native" -j "$jobs" --target ombrafell_artwork
-artwork=$(realpath "$out/native/resources/artwork/ombrafell_artwork")
-
 for arch in i686 x86_64; do
     echo "== Ombrafell.dll for $arch" >&2
     cmake -S . -B "$out/build-$arch" "${launcher[@]}" \
         -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DOMBRAFELL_WERROR=ON \
-        -DOMBRAFELL_ARTWORK_PROGRAM="$artwork" -DOMBRAFELL_BUILD_TESTS="$tests" >/dev/null
+        -DOMBRAFELL_BUILD_TESTS="$tests" >/dev/null
     cmake --build "$out/build-$arch" -j "$jobs"
     mkdir -p "$out/$arch"
     cp "$out/build-$arch/plugin/Ombrafell.dll" "$out/$arch/Ombrafell.dll"

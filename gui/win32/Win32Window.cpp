@@ -72,7 +72,7 @@ std::unique_ptr<Win32Window> Win32Window::open(Frame& frame, HWND__* parent,
 }
 
 Win32Window::Win32Window(Frame& frame, std::function<void()> onTimer)
-    : frame_(frame), onTimer_(std::move(onTimer)) {}
+    : frame_(&frame), onTimer_(std::move(onTimer)) {}
 
 Win32Window::~Win32Window() {
     if (window_ != nullptr) {
@@ -93,8 +93,10 @@ Win32Window::~Win32Window() {
     }
 }
 
-bool Win32Window::create(HWND__* parent) {
-    const Rect area = frame_.rect();
+// The frame's picture as the window shows it: a bitmap of the frame's size, selected into a
+// memory context that painting copies from. On failure the old bitmap stays.
+bool Win32Window::createBitmap() {
+    const Rect area = frame_->rect();
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = area.width();
@@ -102,13 +104,39 @@ bool Win32Window::create(HWND__* parent) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    bitmapDc_ = CreateCompatibleDC(nullptr);
-    if (bitmap_ == nullptr || bitmapDc_ == nullptr) {
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr) {
         return false;
     }
-    previousBitmap_ = SelectObject(bitmapDc_, bitmap_);
+    const HGDIOBJ replaced = SelectObject(bitmapDc_, bitmap);
+    if (bitmap_ != nullptr) {
+        DeleteObject(bitmap_);
+    } else {
+        previousBitmap_ = replaced;
+    }
+    bitmap_ = bitmap;
+    bits_ = bits;
+    bitmapSize_ = Rect::fromSize({}, area.width(), area.height());
     copyToBitmap(area);
+    return true;
+}
+
+void Win32Window::showFrame(Frame& frame) {
+    frame_ = &frame;
+    createBitmap();
+    const Rect area = frame.rect();
+    SetWindowPos(window_, nullptr, 0, 0, area.width(), area.height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+bool Win32Window::create(HWND__* parent) {
+    bitmapDc_ = CreateCompatibleDC(nullptr);
+    if (bitmapDc_ == nullptr || !createBitmap()) {
+        return false;
+    }
+    const Rect area = frame_->rect();
 
     // A class per window: several instances, and several copies of the module, never share one.
     wchar_t name[64];
@@ -133,7 +161,7 @@ bool Win32Window::create(HWND__* parent) {
 }
 
 void Win32Window::idle() {
-    for (const Rect& area : frame_.redrawDirty()) {
+    for (const Rect& area : frame_->redrawDirty()) {
         copyToBitmap(area);
         const RECT dirty{area.left, area.top, area.right, area.bottom};
         InvalidateRect(window_, &dirty, FALSE);
@@ -142,13 +170,13 @@ void Win32Window::idle() {
 }
 
 void Win32Window::copyToBitmap(const Rect& requested) {
-    const Bitmap& pixels = frame_.frameBuffer();
-    const Rect area = requested.intersection(pixels.bounds());
+    const Bitmap& pixels = frame_->frameBuffer();
+    const Rect area = requested.intersection(pixels.bounds()).intersection(bitmapSize_);
     auto* target = static_cast<std::uint32_t*>(bits_);
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
             const Color color = pixels.pixel(x, y);
-            target[static_cast<std::size_t>(y) * static_cast<std::size_t>(pixels.width()) +
+            target[static_cast<std::size_t>(y) * static_cast<std::size_t>(bitmapSize_.width()) +
                    static_cast<std::size_t>(x)] =
                 (std::uint32_t{color.red} << 16) | (std::uint32_t{color.green} << 8) | color.blue;
         }
@@ -179,7 +207,7 @@ std::intptr_t Win32Window::handleMessage(unsigned int message, std::uintptr_t wP
         if (buttonsHeld_++ == 0) {
             SetCapture(window_);
         }
-        frame_.handleMouseDown({pointOf(lParam), *buttonOf(message)});
+        frame_->handleMouseDown({pointOf(lParam), *buttonOf(message)});
         idle();
         return 0;
     case WM_LBUTTONUP:
@@ -188,7 +216,7 @@ std::intptr_t Win32Window::handleMessage(unsigned int message, std::uintptr_t wP
         if (buttonsHeld_ > 0 && --buttonsHeld_ == 0) {
             ReleaseCapture();
         }
-        frame_.handleMouseUp({pointOf(lParam), *buttonOf(message)});
+        frame_->handleMouseUp({pointOf(lParam), *buttonOf(message)});
         idle();
         return 0;
     case WM_CAPTURECHANGED:
@@ -196,7 +224,7 @@ std::intptr_t Win32Window::handleMessage(unsigned int message, std::uintptr_t wP
         return 0;
     case WM_MOUSEMOVE:
         if (buttonsHeld_ > 0) {
-            frame_.handleMouseMove({pointOf(lParam)});
+            frame_->handleMouseMove({pointOf(lParam)});
             idle();
         }
         return 0;

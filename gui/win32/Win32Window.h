@@ -36,6 +36,8 @@ public:
     HBITMAP__* bitmapHandle() const { return bitmap_; }
     // Copies what the frame redrew to the bitmap and paints the window at once.
     void idle();
+    // Shows another frame from now on, the window and its bitmap taking the frame's size.
+    void showFrame(Frame& frame);
 
     // Used by the window procedure.
     std::intptr_t handleMessage(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
@@ -44,10 +46,11 @@ private:
     Win32Window(Frame& frame, std::function<void()> onTimer);
 
     bool create(HWND__* parent);
+    bool createBitmap();
     void copyToBitmap(const Rect& area);
     void paint();
 
-    Frame& frame_;
+    Frame* frame_;
     std::function<void()> onTimer_;
     std::wstring className_;
     HWND__* window_ = nullptr;
@@ -55,6 +58,7 @@ private:
     HBITMAP__* bitmap_ = nullptr;
     void* previousBitmap_ = nullptr;
     void* bits_ = nullptr;
+    Rect bitmapSize_;
     int buttonsHeld_ = 0;
     bool inTimer_ = false;
 };

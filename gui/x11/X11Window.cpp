@@ -56,7 +56,7 @@ std::unique_ptr<X11Window> X11Window::open(Frame& frame, unsigned long parentWin
     return window;
 }
 
-X11Window::X11Window(Frame& frame, _XDisplay* display) : frame_(frame), display_(display) {}
+X11Window::X11Window(Frame& frame, _XDisplay* display) : frame_(&frame), display_(display) {}
 
 X11Window::~X11Window() {
     if (gc_ != nullptr) {
@@ -78,7 +78,7 @@ bool X11Window::createWindow(unsigned long parentWindow) {
     redMask_ = visual->red_mask;
     greenMask_ = visual->green_mask;
     blueMask_ = visual->blue_mask;
-    const Rect area = frame_.rect();
+    const Rect area = frame_->rect();
     window_ =
         XCreateSimpleWindow(display_, parentWindow, 0, 0, static_cast<unsigned int>(area.width()),
                             static_cast<unsigned int>(area.height()), 0,
@@ -93,7 +93,7 @@ bool X11Window::createWindow(unsigned long parentWindow) {
 void X11Window::idle() {
     std::vector<Rect> exposed;
     dispatchPendingEvents(exposed);
-    for (const Rect& area : frame_.redrawDirty()) {
+    for (const Rect& area : frame_->redrawDirty()) {
         show(area);
     }
     for (const Rect& area : exposed) {
@@ -101,6 +101,14 @@ void X11Window::idle() {
     }
     // Waits until the server has drawn, so the window is up to date when idle() returns.
     XSync(display_, False);
+}
+
+void X11Window::showFrame(Frame& frame) {
+    frame_ = &frame;
+    const Rect area = frame.rect();
+    XResizeWindow(display_, window_, static_cast<unsigned int>(area.width()),
+                  static_cast<unsigned int>(area.height()));
+    frame.invalidateAll();
 }
 
 void X11Window::dispatchPendingEvents(std::vector<Rect>& exposed) {
@@ -114,16 +122,16 @@ void X11Window::dispatchPendingEvents(std::vector<Rect>& exposed) {
             break;
         case ButtonPress:
             if (const auto button = toMouseButton(event.xbutton.button)) {
-                frame_.handleMouseDown({{event.xbutton.x, event.xbutton.y}, *button});
+                frame_->handleMouseDown({{event.xbutton.x, event.xbutton.y}, *button});
             }
             break;
         case ButtonRelease:
             if (const auto button = toMouseButton(event.xbutton.button)) {
-                frame_.handleMouseUp({{event.xbutton.x, event.xbutton.y}, *button});
+                frame_->handleMouseUp({{event.xbutton.x, event.xbutton.y}, *button});
             }
             break;
         case MotionNotify:
-            frame_.handleMouseMove({{event.xmotion.x, event.xmotion.y}});
+            frame_->handleMouseMove({{event.xmotion.x, event.xmotion.y}});
             break;
         default:
             break;
@@ -137,7 +145,7 @@ std::uint32_t X11Window::toPixel(std::uint8_t red, std::uint8_t green, std::uint
 }
 
 void X11Window::show(const Rect& requested) {
-    const Bitmap& pixels = frame_.frameBuffer();
+    const Bitmap& pixels = frame_->frameBuffer();
     const Rect area = requested.intersection(pixels.bounds());
     if (area.isEmpty()) {
         return;

@@ -29,6 +29,8 @@ public:
 
     unsigned long windowId() const { return window_; }
     void idle();
+    // Shows another frame from now on, the window taking its size; not from inside idle().
+    void showFrame(Frame& frame);
 
 private:
     X11Window(Frame& frame, _XDisplay* display);
@@ -38,7 +40,7 @@ private:
     void show(const Rect& area);
     std::uint32_t toPixel(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
 
-    Frame& frame_;
+    Frame* frame_;
     _XDisplay* display_;
     int depth_ = 0;
     unsigned long window_ = 0;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,12 +16,29 @@ namespace Korvatune::testing {
 
 // Every image a solid colour that names its id (red = high byte, green = low byte), so a drawn
 // pixel tells which image a view uses. The slider handle keeps its real size, which places it.
-inline std::shared_ptr<const Gui::Bitmap> idColouredImage(int id) {
-    const Gui::Color colour{static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id & 255),
-                            77, 255};
-    return id == 2009 ? std::make_shared<const Gui::Bitmap>(9, 16, colour)
-                      : std::make_shared<const Gui::Bitmap>(800, 400, colour);
-}
+class IdColouredImages : public Gui::ImageLibrary {
+public:
+    explicit IdColouredImages(Gui::Scale scale = {}) : scale_(scale) {}
+
+    std::shared_ptr<const Gui::Bitmap> image(int id) const override {
+        std::shared_ptr<const Gui::Bitmap>& image = images_[id];
+        if (!image) {
+            const Gui::Color colour{static_cast<std::uint8_t>(id >> 8),
+                                    static_cast<std::uint8_t>(id & 255), 77, 255};
+            const bool handle = id == 2009;
+            image = std::make_shared<const Gui::Bitmap>(scale_.pixels(handle ? 9 : 800),
+                                                        scale_.pixels(handle ? 16 : 400), colour);
+        }
+        return image;
+    }
+    std::shared_ptr<const Gui::FilmStrip> filmStrip(int id) const override {
+        return std::make_shared<const Gui::BitmapFilmStrip>(image(id));
+    }
+
+private:
+    Gui::Scale scale_;
+    mutable std::map<int, std::shared_ptr<const Gui::Bitmap>> images_;
+};
 
 inline int imageIdOf(Gui::Color pixel) {
     return pixel.blue == 77 ? pixel.red * 256 + pixel.green : -1;

@@ -125,7 +125,7 @@ class SynthPageLayout : public ::testing::Test {
 protected:
     SynthPageLayout() {
         page = frame.addView(std::make_unique<ControlsGUI>(Rect{40, 39, 741, 410}, nullptr,
-                                                           testing::idColouredImage));
+                                                           testing::IdColouredImages{}));
         frame.redrawDirty();
     }
 

@@ -72,7 +72,8 @@ TEST_F(ControlTest, RangeIsOrderedAndHoldsTheValue) {
 }
 
 TEST_F(ControlTest, KnobShowsFrameFloorOfValueTimesLastFrame) {
-    auto strip = std::make_shared<Bitmap>(makeNumberedStrip(25, 25, 128));
+    auto strip =
+        std::make_shared<BitmapFilmStrip>(std::make_shared<Bitmap>(makeNumberedStrip(25, 25, 128)));
     auto* knob = place<AnimatedKnob>(Rect{110, 35, 135, 60}, &listener, 5, strip, 128);
     const std::pair<float, int> cases[] = {
         {0.0f, 0}, {1.0f, 127}, {0.5f, 63}, {0.3f, 38}, {0.999f, 126}};

@@ -1,5 +1,4 @@
 #include "resources/EditorImages.h"
-#include "gui/PngCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +10,23 @@ namespace Korvatune {
 namespace {
 
 using Gui::Bitmap;
+using Gui::Scale;
+
+constexpr int kFrames = 128;
 
 std::optional<Bitmap> decodeImage(int id) {
-    const std::span<const unsigned char> png = editorImagePng(id);
-    return Gui::decodePng({png.data(), png.size()});
+    return *editorImagesAt(Scale{})->image(id);
+}
+
+// A knob's frames side by side, as the editor draws them one by one.
+Bitmap knobStrip(int id, int size) {
+    Bitmap strip(size * kFrames, size);
+    Gui::DrawContext context(strip);
+    const std::shared_ptr<const Gui::FilmStrip> frames = editorImagesAt(Scale{})->filmStrip(id);
+    for (int frame = 0; frame < kFrames; ++frame) {
+        frames->drawFrame(context, frame, Gui::Rect::fromSize({frame * size, 0}, size, size));
+    }
+    return strip;
 }
 
 bool regionsDiffer(const Bitmap& image, Gui::Point first, Gui::Point second, int width,
@@ -29,17 +41,21 @@ bool regionsDiffer(const Bitmap& image, Gui::Point first, Gui::Point second, int
     return false;
 }
 
+// Images of several states or frames hold them as equal parts, across or down.
 struct ImageSize {
     int id;
     int width;
     int height;
+    int partsAcross = 1;
+    int partsDown = 1;
 };
 
 constexpr ImageSize kStillImages[] = {
-    {2000, 800, 465}, {2001, 701, 371}, {2006, 86, 64},  {2007, 44, 32},   {2008, 36, 24},
-    {2009, 9, 16},    {2010, 60, 20},   {2014, 44, 32},  {2015, 44, 32},   {2016, 44, 32},
-    {2017, 66, 32},   {3000, 158, 50},  {3001, 110, 40}, {4000, 640, 126}, {5000, 580, 40},
-    {6000, 520, 181}, {7000, 110, 50},
+    {2000, 800, 465},     {2001, 701, 371},     {2006, 86, 64, 1, 2}, {2007, 44, 32, 1, 2},
+    {2008, 36, 24, 3, 1}, {2009, 9, 16},        {2010, 60, 20},       {2014, 44, 32, 1, 2},
+    {2015, 44, 32, 1, 2}, {2016, 44, 32, 1, 2}, {2017, 66, 32, 1, 2}, {3000, 158, 50},
+    {3001, 110, 40},      {4000, 640, 126},     {5000, 580, 40},      {6000, 520, 181},
+    {7000, 110, 50},
 };
 
 struct FilmStrip {
@@ -51,25 +67,44 @@ constexpr FilmStrip kFilmStrips[] = {
     {2019, 37}, {2021, 37}, {2024, 37}, {2025, 37}, {2035, 37}, {2022, 25}, {2023, 25}, {2026, 25},
     {2027, 25}, {2028, 25}, {2030, 25}, {2031, 25}, {2032, 25}, {2033, 25}, {2034, 25},
 };
-constexpr int kFrames = 128;
 
-TEST(EditorImages, EveryImageDecodesToItsSize) {
-    for (const ImageSize& expected : kStillImages) {
-        SCOPED_TRACE(expected.id);
-        const std::optional<Bitmap> image = decodeImage(expected.id);
-        ASSERT_TRUE(image.has_value());
-        EXPECT_EQ(image->width(), expected.width);
-        EXPECT_EQ(image->height(), expected.height);
+// Stacked states and side-by-side frames keep whole device sizes each, so the views that show
+// one state or frame of them stay aligned at every size.
+TEST(EditorImages, EveryImageIsDrawnAtItsSizeTimesTheScale) {
+    for (const int percent : Gui::kOfferedScalePercents) {
+        const Scale scale(percent);
+        SCOPED_TRACE(percent);
+        const std::shared_ptr<const Gui::ImageLibrary> images = editorImagesAt(scale);
+        for (const ImageSize& expected : kStillImages) {
+            SCOPED_TRACE(expected.id);
+            const Bitmap& image = *images->image(expected.id);
+            const int across = expected.partsAcross;
+            const int down = expected.partsDown;
+            EXPECT_EQ(image.width(), across * scale.pixels(expected.width / across));
+            EXPECT_EQ(image.height(), down * scale.pixels(expected.height / down));
+        }
     }
 }
 
-TEST(EditorImages, KnobStripsHold128SquareFramesSideBySide) {
-    for (const FilmStrip& strip : kFilmStrips) {
-        SCOPED_TRACE(strip.id);
-        const std::optional<Bitmap> image = decodeImage(strip.id);
-        ASSERT_TRUE(image.has_value());
-        EXPECT_EQ(image->width(), strip.frameSize * kFrames);
-        EXPECT_EQ(image->height(), strip.frameSize);
+TEST(EditorImages, KnobFramesAreSquaresOfTheKnobsSizeAtEveryScale) {
+    for (const int percent : Gui::kOfferedScalePercents) {
+        const Scale scale(percent);
+        for (const FilmStrip& strip : kFilmStrips) {
+            const int size = scale.pixels(strip.frameSize);
+            Bitmap target(size + 2, size + 2, Gui::kTransparent);
+            Gui::DrawContext context(target);
+            editorImagesAt(scale)->filmStrip(strip.id)->drawFrame(
+                context, kFrames - 1, Gui::Rect::fromSize({1, 1}, size, size));
+            int outside = 0;
+            for (int y = 0; y < target.height(); ++y) {
+                for (int x = 0; x < target.width(); ++x) {
+                    const bool border = x == 0 || y == 0 || x == size + 1 || y == size + 1;
+                    outside += border && target.pixel(x, y).alpha != 0 ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(outside, 0) << strip.id << " at " << percent;
+            EXPECT_NE(target.pixel(size / 2 + 1, size / 2 + 1).alpha, 0) << strip.id;
+        }
     }
 }
 
@@ -77,8 +112,7 @@ TEST(EditorImages, KnobStripsHold128SquareFramesSideBySide) {
 TEST(EditorImages, EveryKnobFrameDiffersFromTheNext) {
     for (const FilmStrip& strip : kFilmStrips) {
         SCOPED_TRACE(strip.id);
-        const std::optional<Bitmap> image = decodeImage(strip.id);
-        ASSERT_TRUE(image.has_value());
+        const std::optional<Bitmap> image = knobStrip(strip.id, strip.frameSize);
         const int size = strip.frameSize;
         EXPECT_TRUE(regionsDiffer(*image, {0, 0}, {(kFrames - 1) * size, 0}, size, size));
         for (int frame = 0; frame + 1 < kFrames; ++frame) {
@@ -113,8 +147,7 @@ TEST(EditorImages, ValueArcGrowsWithTheFrameIndex) {
             continue;
         }
         SCOPED_TRACE(strip.id);
-        const std::optional<Bitmap> image = decodeImage(strip.id);
-        ASSERT_TRUE(image.has_value());
+        const std::optional<Bitmap> image = knobStrip(strip.id, strip.frameSize);
         int previous = -1;
         for (const int frame : {0, 32, 64, 96, 127}) {
             const int coloured = countColouredPixels(*image, frame, strip.frameSize);
@@ -125,8 +158,7 @@ TEST(EditorImages, ValueArcGrowsWithTheFrameIndex) {
 }
 
 TEST(EditorImages, PanArcGrowsFromTheMiddle) {
-    const std::optional<Bitmap> pan = decodeImage(kPanStrip);
-    ASSERT_TRUE(pan.has_value());
+    const std::optional<Bitmap> pan = knobStrip(kPanStrip, 25);
     const int middle = countColouredPixels(*pan, 64, 25);
     EXPECT_GT(countColouredPixels(*pan, 0, 25), 2 * middle);
     EXPECT_GT(countColouredPixels(*pan, 127, 25), 2 * middle);
@@ -168,11 +200,31 @@ TEST(EditorImages, BackgroundsAreOpaque) {
     }
 }
 
-TEST(EditorImages, UnknownIdsGiveNoData) {
-    // 1011, 1012 and 10002 are bitmap resources the editor never loads as PNG.
+TEST(EditorImages, UnknownIdsGiveNoImage) {
+    const std::shared_ptr<const Gui::ImageLibrary> images = editorImagesAt(Scale{});
+    // 1011, 1012 and 10002 are bitmap resources the editor never uses.
     for (const int id : {-1, 0, 1011, 1012, 2002, 2013, 2020, 2029, 2036, 4001, 10002}) {
-        EXPECT_TRUE(editorImagePng(id).empty()) << id;
+        EXPECT_TRUE(images->image(id)->isEmpty()) << id;
+        Bitmap target(8, 8, Gui::kWhite);
+        Gui::DrawContext context(target);
+        images->filmStrip(id)->drawFrame(context, 0, target.bounds());
+        EXPECT_EQ(target.pixel(4, 4), Gui::kWhite) << id;
     }
+}
+
+// Editors of several instances share one set per size, and the last to let go frees it.
+TEST(EditorImages, EachSizeIsDrawnOnceWhileInUseAndReleasedAfter) {
+    const int before = editorImageSetsInMemory();
+    {
+        const std::shared_ptr<const Gui::ImageLibrary> first = editorImagesAt(Scale(175));
+        const std::shared_ptr<const Gui::ImageLibrary> second = editorImagesAt(Scale(175));
+        const std::shared_ptr<const Gui::ImageLibrary> other = editorImagesAt(Scale(250));
+        EXPECT_EQ(first, second);
+        EXPECT_EQ(first->image(2007), second->image(2007));
+        EXPECT_NE(first, other);
+        EXPECT_EQ(editorImageSetsInMemory(), before + 2);
+    }
+    EXPECT_EQ(editorImageSetsInMemory(), before);
 }
 
 } // namespace

@@ -1,10 +1,8 @@
 #include "gui/Geometry.h"
-#include "gui/PngCodec.h"
 #include "resources/EditorImages.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string_view>
 
 namespace Korvatune {
@@ -13,9 +11,8 @@ namespace {
 using Gui::Bitmap;
 using Gui::Rect;
 
-std::optional<Bitmap> decodeImage(int id) {
-    const std::span<const unsigned char> png = editorImagePng(id);
-    return Gui::decodePng({png.data(), png.size()});
+Bitmap drawnImage(int id) {
+    return *editorImagesAt(Gui::Scale{})->image(id);
 }
 
 // Text is drawn light on dark panels.
@@ -50,8 +47,7 @@ Rect shifted(Rect rect, int dy) {
 constexpr int kOscillatorOffsets[] = {0, 122, 242};
 
 TEST(SynthPageBackground, EveryOscillatorControlHasALabel) {
-    const std::optional<Bitmap> page = decodeImage(2001);
-    ASSERT_TRUE(page.has_value());
+    const Bitmap page = drawnImage(2001);
     for (const int dy : kOscillatorOffsets) {
         const LabelPlace places[] = {
             {"waveform", above(shifted({24, 35, 92, 59}, dy))},
@@ -70,15 +66,14 @@ TEST(SynthPageBackground, EveryOscillatorControlHasALabel) {
             {"saturation", below(shifted({321, 85, 346, 110}, dy))},
         };
         for (const LabelPlace& place : places) {
-            EXPECT_GT(countTextPixels(*page, place.area), 8)
+            EXPECT_GT(countTextPixels(page, place.area), 8)
                 << place.control << " of the oscillator " << dy << " pixels down";
         }
     }
 }
 
 TEST(SynthPageBackground, EveryGlobalControlHasALabel) {
-    const std::optional<Bitmap> page = decodeImage(2001);
-    ASSERT_TRUE(page.has_value());
+    const Bitmap page = drawnImage(2001);
     const LabelPlace places[] = {
         {"waveform file", {71, 104, 100, 116}},
         {"pitch amount", above({375, 93, 412, 130})},
@@ -102,14 +97,13 @@ TEST(SynthPageBackground, EveryGlobalControlHasALabel) {
         {"peak level", below({551, 345, 595, 359})},
     };
     for (const LabelPlace& place : places) {
-        EXPECT_GT(countTextPixels(*page, place.area), 8) << place.control;
+        EXPECT_GT(countTextPixels(page, place.area), 8) << place.control;
     }
 }
 
 // The section headings are coloured, so they are told apart from labels by hue.
 TEST(SynthPageBackground, SectionsCarryColouredHeadings) {
-    const std::optional<Bitmap> page = decodeImage(2001);
-    ASSERT_TRUE(page.has_value());
+    const Bitmap page = drawnImage(2001);
     const Rect headings[] = {
         {14, 12, 120, 24},    {14, 134, 120, 146},  {14, 254, 120, 266},  {362, 2, 460, 14},
         {362, 147, 420, 159}, {482, 147, 550, 159}, {482, 235, 550, 247}, {362, 251, 440, 263},
@@ -119,7 +113,7 @@ TEST(SynthPageBackground, SectionsCarryColouredHeadings) {
         int coloured = 0;
         for (int y = area.top; y < area.bottom; ++y) {
             for (int x = area.left; x < area.right; ++x) {
-                const Gui::Color c = page->pixel(x, y);
+                const Gui::Color c = page.pixel(x, y);
                 const int spread =
                     std::max({c.red, c.green, c.blue}) - std::min({c.red, c.green, c.blue});
                 coloured += spread > 60 || c.red + c.green + c.blue > 3 * 200 ? 1 : 0;
@@ -130,11 +124,10 @@ TEST(SynthPageBackground, SectionsCarryColouredHeadings) {
 }
 
 TEST(FrameBackground, CarriesTheProductAndMakerNames) {
-    const std::optional<Bitmap> frame = decodeImage(2000);
-    ASSERT_TRUE(frame.has_value());
-    EXPECT_GT(countTextPixels(*frame, {49, 10, 300, 40}), 100) << "product name";
-    EXPECT_GT(countTextPixels(*frame, {600, 10, 752, 30}), 50) << "maker";
-    EXPECT_EQ(countTextPixels(*frame, {60, 60, 740, 410}), 0) << "page area left plain";
+    const Bitmap frame = drawnImage(2000);
+    EXPECT_GT(countTextPixels(frame, {49, 10, 300, 40}), 100) << "product name";
+    EXPECT_GT(countTextPixels(frame, {600, 10, 752, 30}), 50) << "maker";
+    EXPECT_EQ(countTextPixels(frame, {60, 60, 740, 410}), 0) << "page area left plain";
 }
 
 } // namespace
