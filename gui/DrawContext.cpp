@@ -1,5 +1,6 @@
 #include "gui/DrawContext.h"
 
+#include "gui/BitmapFont.h"
 #include "gui/ScaledText.h"
 
 #include <algorithm>
@@ -154,15 +155,14 @@ void DrawContext::drawBitmap(const Bitmap& source, Rect destination, Point sourc
 void DrawContext::drawText(std::string_view text, Rect box, Color color, TextAlign align) {
     const State saved = state();
     clipTo(box);
-    const int width = scaledTextWidth(text, scale_);
     int left = box.left;
     if (align == TextAlign::Centre) {
-        left += (box.width() - width) / 2;
+        left += centredOffset(box.width(), textWidth(text), scale_);
     } else if (align == TextAlign::Right) {
-        left = box.right - width;
+        left = box.right - scaledTextWidth(text, scale_);
     }
     const Point topLeft =
-        Point{left, box.top + (box.height() - scaledGlyphHeight(scale_)) / 2} + origin_;
+        Point{left, box.top + centredOffset(box.height(), kGlyphHeight, scale_)} + origin_;
     forEachTextPixel(text, scale_,
                      [&](int x, int y) { blendPixel(topLeft.x + x, topLeft.y + y, color); });
     restore(saved);

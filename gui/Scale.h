@@ -26,8 +26,13 @@ public:
                               pixels(design.height()));
     }
     constexpr Point point(Point design) const { return {pixels(design.x), pixels(design.y)}; }
-    // The width of a line drawn one design pixel wide.
-    constexpr int stroke() const { return std::max(1, pixels(1)); }
+    // A device length back in design pixels, for lengths that came from pixels().
+    constexpr int designPixels(int device) const {
+        return floorDivide(device * 100 + percent_ / 2, percent_);
+    }
+    // The width of a line drawn one design pixel wide; halves round down, which keeps text and
+    // lines nearer the design's weight than rounding up does.
+    constexpr int stroke() const { return std::max(1, (percent_ + 49) / 100); }
     // This scale applied to something already drawn larger by a whole factor.
     constexpr Scale times(int factor) const { return Scale(percent_ * factor); }
 

@@ -2,6 +2,7 @@
 
 #include "gui/BitmapFont.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace Korvatune::Gui {
@@ -38,34 +39,74 @@ private:
     std::vector<bool> ink_;
 };
 
-// The glyph whose first font column is `firstColumn` of the text, in device pixels from the
-// device column of that font column.
-void plotGlyph(char character, int firstColumn, Scale scale,
-               const std::function<void(int, int)>& plot) {
-    const int stroke = scale.stroke();
-    const int left = scale.pixels(firstColumn);
-    auto column = [&](int x) { return scale.pixels(firstColumn + x) - left; };
-    GlyphMask mask(column(kGlyphWidth - 1) + stroke, scaledGlyphHeight(scale));
-    for (int y = 0; y < kGlyphHeight; ++y) {
-        for (int x = 0; x < kGlyphWidth; ++x) {
-            if (!glyphHasPixel(character, x, y)) {
-                continue;
+// One glyph laid out at a scale: font pixel (x, y) lands at (column(x), row(y)) as a square one
+// stroke wide.
+class ScaledGlyph {
+public:
+    ScaledGlyph(char character, int firstColumn, Scale scale)
+        : character_(character), firstColumn_(firstColumn), scale_(scale), stroke_(scale.stroke()),
+          left_(scale.pixels(firstColumn)),
+          mask_(column(kGlyphWidth - 1) + stroke_, scaledGlyphHeight(scale)) {}
+
+    void plot(const std::function<void(int, int)>& plot) {
+        for (int y = 0; y < kGlyphHeight; ++y) {
+            for (int x = 0; x < kGlyphWidth; ++x) {
+                if (ink(x, y)) {
+                    placePixel(x, y);
+                }
             }
-            const bool joinsRight = x + 1 < kGlyphWidth && glyphHasPixel(character, x + 1, y);
-            const bool joinsBelow = y + 1 < kGlyphHeight && glyphHasPixel(character, x, y + 1);
-            const int right = (joinsRight ? column(x + 1) : column(x)) + stroke;
-            const int bottom = (joinsBelow ? scale.pixels(y + 1) : scale.pixels(y)) + stroke;
-            mask.fill(column(x), scale.pixels(y), right, scale.pixels(y) + stroke);
-            mask.fill(column(x), scale.pixels(y), column(x) + stroke, bottom);
+        }
+        mask_.forEachInk([&](int x, int y) { plot(left_ + x, y); });
+    }
+
+private:
+    bool ink(int x, int y) const {
+        return x >= 0 && x < kGlyphWidth && y >= 0 && y < kGlyphHeight &&
+               glyphHasPixel(character_, x, y);
+    }
+    int column(int x) const { return scale_.pixels(firstColumn_ + x) - left_; }
+    int row(int y) const { return scale_.pixels(y); }
+    void square(int left, int top) { mask_.fill(left, top, left + stroke_, top + stroke_); }
+
+    // Neighbours in a row or column are joined by a bar, so bars have no gaps.
+    void placePixel(int x, int y) {
+        const int right = (ink(x + 1, y) ? column(x + 1) : column(x)) + stroke_;
+        const int bottom = (ink(x, y + 1) ? row(y + 1) : row(y)) + stroke_;
+        mask_.fill(column(x), row(y), right, row(y) + stroke_);
+        mask_.fill(column(x), row(y), column(x) + stroke_, bottom);
+        joinDiagonal(x, y, 1);
+        joinDiagonal(x, y, -1);
+    }
+
+    // Diagonal neighbours that touch at a corner in the font would part where the scaled
+    // squares lie further apart than a stroke; a square halfway keeps them touching.
+    void joinDiagonal(int x, int y, int down) {
+        if (!ink(x + 1, y + down) || ink(x + 1, y) || ink(x, y + down)) {
+            return;
+        }
+        const int dx = column(x + 1) - column(x);
+        const int dy = row(y + down) - row(y);
+        if (dx > stroke_ || std::abs(dy) > stroke_) {
+            square(column(x) + dx / 2, row(y) + dy / 2);
         }
     }
-    mask.forEachInk([&](int x, int y) { plot(left + x, y); });
-}
+
+    char character_;
+    int firstColumn_;
+    Scale scale_;
+    int stroke_;
+    int left_;
+    GlyphMask mask_;
+};
 
 } // namespace
 
 int scaledTextWidth(std::string_view text, Scale scale) {
     return text.empty() ? 0 : scale.pixels(textWidth(text) - 1) + scale.stroke();
+}
+
+int centredOffset(int box, int content, Scale scale) {
+    return scale.pixels((scale.designPixels(box) - content) / 2);
 }
 
 int scaledGlyphHeight(Scale scale) {
@@ -75,7 +116,7 @@ int scaledGlyphHeight(Scale scale) {
 void forEachTextPixel(std::string_view text, Scale scale,
                       const std::function<void(int x, int y)>& plot) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        plotGlyph(text[i], static_cast<int>(i) * kCellWidth, scale, plot);
+        ScaledGlyph(text[i], static_cast<int>(i) * kCellWidth, scale).plot(plot);
     }
 }
 

@@ -14,6 +14,10 @@ namespace Korvatune::Gui {
 int scaledTextWidth(std::string_view text, Scale scale);
 int scaledGlyphHeight(Scale scale);
 
+// How far into a box side of `box` device pixels content of `content` design pixels starts when
+// centred as at 100 %: the room is halved in design pixels, rounding down, then scaled.
+int centredOffset(int box, int content, Scale scale);
+
 // Calls plot(x, y) once for every device pixel of the text's ink, with (0, 0) the text's
 // top-left corner.
 void forEachTextPixel(std::string_view text, Scale scale,

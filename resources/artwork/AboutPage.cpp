@@ -36,10 +36,10 @@ Bitmap drawAboutTitle(Scale scale) {
 
 Bitmap drawAboutSubtitle(Scale scale) {
     Bitmap image(scale.pixels(580), scale.pixels(40));
-    drawTextCentred(image, "KICK DRUM SYNTHESIZER", scale.rect({0, 2, 580, 18}), scale.times(2),
+    drawTextCentred(image, "KICK DRUM SYNTHESIZER", scale.rect({0, 2, 580, 18}), 2, scale,
                     Palette::kLabel);
     drawTextCentred(image, "FOR HARDCORE, TECHNO AND DRUM & BASS PRODUCERS",
-                    scale.rect({0, 24, 580, 34}), scale, Palette::kDimText);
+                    scale.rect({0, 24, 580, 34}), 1, scale, Palette::kDimText);
     return image;
 }
 
@@ -70,10 +70,9 @@ Bitmap drawAboutInformation(Scale scale) {
 
 Bitmap drawAboutMaker(Scale scale) {
     Bitmap image(scale.pixels(110), scale.pixels(50));
-    drawTextCentred(image, "A SOUND TOOL BY", scale.rect({0, 6, 110, 16}), scale,
+    drawTextCentred(image, "A SOUND TOOL BY", scale.rect({0, 6, 110, 16}), 1, scale,
                     Palette::kDimText);
-    drawTextCentred(image, "KORVATUNE", scale.rect({0, 20, 110, 36}), scale.times(2),
-                    Palette::kLabel);
+    drawTextCentred(image, "KORVATUNE", scale.rect({0, 20, 110, 36}), 2, scale, Palette::kLabel);
     fillRoundedRect(image, scale.rect({30, 40, 80, 42}), scale.factor(), Palette::kHeading);
     return image;
 }

@@ -49,13 +49,13 @@ Bitmap drawSwitch(std::string_view text, int width, Color accent, Scale scale) {
     Bitmap image = twoStates(width, scale);
     const Rect off = stateArea(width, 0, scale);
     drawFace(image, off, {kFaceTop, kFaceBottom, kBorder}, scale);
-    drawTextCentred(image, text, off, scale, kFaceText);
+    drawTextCentred(image, text, off, 1, scale, kFaceText);
     const Rect on = stateArea(width, 1, scale);
     drawFace(image, on,
              {mix(accent, Palette::kOutput, 0.25), mix(accent, Palette::kScreen, 0.3),
               mix(accent, Palette::kOutput, 0.5)},
              scale);
-    drawTextCentred(image, text, on, scale, Palette::kChassisDark);
+    drawTextCentred(image, text, on, 1, scale, Palette::kChassisDark);
     return image;
 }
 
@@ -63,10 +63,11 @@ Bitmap drawPushButton(std::string_view text, int width, Scale scale) {
     Bitmap image = twoStates(width, scale);
     const Rect up = stateArea(width, 0, scale);
     drawFace(image, up, {kFaceTop, kFaceBottom, kBorder}, scale);
-    drawTextCentred(image, text, up, scale, kFaceText);
+    drawTextCentred(image, text, up, 1, scale, kFaceText);
     const Rect pressed = stateArea(width, 1, scale);
     drawFace(image, pressed, {kPressedTop, kPressedBottom, kBorder}, scale);
-    drawTextCentred(image, text, pressed.offsetBy({0, scale.pixels(1)}), scale, Palette::kHeading);
+    drawTextCentred(image, text, pressed.offsetBy({0, scale.pixels(1)}), 1, scale,
+                    Palette::kHeading);
     return image;
 }
 

@@ -20,8 +20,7 @@ Bitmap drawProductBadge(Scale scale) {
 
 Bitmap drawMakerBadge(Scale scale) {
     Bitmap image(scale.pixels(110), scale.pixels(40));
-    drawTextCentred(image, "KORVATUNE", scale.rect({0, 4, 110, 20}), scale.times(2),
-                    Palette::kLabel);
+    drawTextCentred(image, "KORVATUNE", scale.rect({0, 4, 110, 20}), 2, scale, Palette::kLabel);
     constexpr std::array<Color, 8> kSegments{
         Palette::kOscillator, Palette::kOscillator, Palette::kPitch, Palette::kFilter,
         Palette::kRing,       Palette::kDistortion, Palette::kTone,  Palette::kOutput};

@@ -22,9 +22,8 @@ double exponential(double x) {
 // Time runs from 0 to 1 across the box; the pitch falls exponentially from kStartCycles to
 // kEndCycles cycles per box width.
 double kickSample(double t) {
-    const double phase = kEndCycles * t +
-                         (kStartCycles - kEndCycles) * (1 - exponential(-kSweepRate * t)) /
-                             kSweepRate;
+    const double phase = kEndCycles * t + (kStartCycles - kEndCycles) *
+                                              (1 - exponential(-kSweepRate * t)) / kSweepRate;
     return exponential(-kDecayRate * t) * FastMath::sinCos(2 * std::numbers::pi * phase).sine;
 }
 

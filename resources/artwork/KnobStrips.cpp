@@ -39,8 +39,8 @@ void drawBody(Bitmap& frame, double centre, double radius, double grow) {
         Disc{centre, centre, radius - 0.8 * grow});
 }
 
-void drawValueArc(Bitmap& frame, const KnobStyle& style, double value, double centre,
-                  double radius, double width) {
+void drawValueArc(Bitmap& frame, const KnobStyle& style, double value, double centre, double radius,
+                  double width) {
     strokeArc(frame, centre, centre, radius, width, kSweepStart, kSweepEnd, kTrack);
     const double from = style.centred ? std::min(0.0, angleOf(value)) : kSweepStart;
     const double to = style.centred ? std::max(0.0, angleOf(value)) : angleOf(value);

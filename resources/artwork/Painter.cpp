@@ -1,5 +1,6 @@
 #include "resources/artwork/Painter.h"
 
+#include "gui/BitmapFont.h"
 #include "gui/ScaledText.h"
 
 #include <algorithm>
@@ -94,10 +95,12 @@ void drawText(Bitmap& target, std::string_view text, Point topLeft, Scale scale,
     });
 }
 
-void drawTextCentred(Bitmap& target, std::string_view text, Rect box, Scale scale, Color color) {
-    const Point topLeft{box.left + (box.width() - Gui::scaledTextWidth(text, scale)) / 2,
-                        box.top + (box.height() - Gui::scaledGlyphHeight(scale)) / 2};
-    drawText(target, text, topLeft, scale, color);
+void drawTextCentred(Bitmap& target, std::string_view text, Rect box, int size, Scale scale,
+                     Color color) {
+    const Point topLeft{
+        box.left + Gui::centredOffset(box.width(), Gui::textWidth(text) * size, scale),
+        box.top + Gui::centredOffset(box.height(), Gui::kGlyphHeight * size, scale)};
+    drawText(target, text, topLeft, scale.times(size), color);
 }
 
 } // namespace Korvatune::Artwork

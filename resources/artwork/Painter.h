@@ -76,7 +76,8 @@ void fillVerticalGradient(Bitmap& target, Rect area, Color top, Color bottom);
 
 // The toolkit's pixel font at a scale (Gui::ScaledText), from a device top-left corner.
 void drawText(Bitmap& target, std::string_view text, Point topLeft, Scale scale, Color color);
-// Centred in both directions.
-void drawTextCentred(Bitmap& target, std::string_view text, Rect box, Scale scale, Color color);
+// Centred in both directions as at 100 %, each font pixel `size` design pixels large.
+void drawTextCentred(Bitmap& target, std::string_view text, Rect box, int size, Scale scale,
+                     Color color);
 
 } // namespace Korvatune::Artwork

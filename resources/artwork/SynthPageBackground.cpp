@@ -89,7 +89,7 @@ Bitmap drawSynthPageBackground(Scale scale) {
         drawReadout(page, scale.rect(readout), scale);
     }
     for (const Label& label : synthPageLabels()) {
-        drawTextCentred(page, label.text, scale.rect(label.box), scale, Palette::kLabel);
+        drawTextCentred(page, label.text, scale.rect(label.box), 1, scale, Palette::kLabel);
     }
     return page;
 }

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 namespace Korvatune {
 namespace {
@@ -40,6 +42,34 @@ TEST(EditorConcurrency, AutomationWhileTheEditorIdles) {
     ASSERT_NE(page, nullptr);
     EXPECT_FLOAT_EQ(page->control(kVolume)->value(), effect->getParameter(effect, kVolume));
     EXPECT_GE(idles.load(), 50);
+}
+
+// Instances whose editors open on threads of their own share one set of images per size; the
+// set and its knob frames are drawn by whichever thread comes first.
+TEST(EditorConcurrency, EditorsOnSeveralThreadsShareTheirImages) {
+    constexpr int kEditors = 3;
+    std::vector<Gui::Bitmap> pictures(kEditors);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kEditors; ++i) {
+        threads.emplace_back([&pictures, i] {
+            testing::SynthDriver synth;
+            DrawTestEditor& editor = testing::editorOf(synth.get());
+            for (int round = 0; round < 3; ++round) {
+                editor.openOffscreen(Gui::Scale(125));
+                testing::dispatch(synth.get(), effEditIdle);
+                editor.getFrame()->redrawDirty();
+                pictures[static_cast<std::size_t>(i)] = editor.getFrame()->frameBuffer();
+                editor.close();
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    for (const Gui::Bitmap& picture : pictures) {
+        ASSERT_EQ(picture.width(), 1000);
+        EXPECT_TRUE(std::equal(picture.data(), picture.data() + 1000 * 581, pictures[0].data()));
+    }
 }
 
 } // namespace

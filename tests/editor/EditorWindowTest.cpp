@@ -1,4 +1,5 @@
 #include "EditorTestSupport.h"
+#include "SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,9 @@ protected:
                 component(visual->blue_mask), 255};
     }
 
+    // The window is laid out at 100 %, whatever the user's settings and display say.
+    testing::ScratchSettings settings;
+    testing::ScopedVariable designSize{"OMBRAFELL_SCALE", "100"};
     testing::SynthDriver synth;
     Display* host = nullptr;
     Window parent = 0;
