@@ -144,10 +144,15 @@ void DrawContext::drawBitmap(const Bitmap& source, Rect destination, Point sourc
     const Rect sourceArea = source.bounds().offsetBy(Point{} - shift);
     const Rect visible = destination.intersection(sourceArea).offsetBy(origin_).intersection(clip_);
     const Point toSource = shift - origin_;
+    // Row by row through pointers: large scales copy millions of pixels per frame.
     for (int y = visible.top; y < visible.bottom; ++y) {
-        for (int x = visible.left; x < visible.right; ++x) {
-            const Color pixel = source.pixel(x + toSource.x, y + toSource.y);
-            target_.setPixel(x, y, blendOver(target_.pixel(x, y), pixel));
+        const Color* from = source.data() +
+                            static_cast<std::ptrdiff_t>(y + toSource.y) * source.width() +
+                            (visible.left + toSource.x);
+        Color* to =
+            target_.data() + static_cast<std::ptrdiff_t>(y) * target_.width() + visible.left;
+        for (int x = visible.left; x < visible.right; ++x, ++from, ++to) {
+            *to = from->alpha == 255 ? *from : blendOver(*to, *from);
         }
     }
 }

@@ -16,20 +16,27 @@ enum class PixelCover { None, Full, Partial };
 // room for rounding.
 inline constexpr double kSampleReach = 0.54;
 
+inline double squaredDistance(double dx, double dy) {
+    return dx * dx + dy * dy;
+}
+
 inline double distanceBetween(double dx, double dy) {
-    return std::sqrt(dx * dx + dy * dy);
+    return std::sqrt(squaredDistance(dx, dy));
 }
 
 inline double clampBetween(double value, double low, double high) {
     return value < low ? low : (value > high ? high : value);
 }
 
-// Within `reach` of something whose distance from the pixel's centre is `distance`.
-inline PixelCover coverWithin(double distance, double reach) {
-    if (distance <= reach - kSampleReach) {
+// Within `reach` of something whose distance from the pixel's centre is the square root of
+// `squared`; squares spare the root, which the margin makes safe.
+inline PixelCover coverWithin(double squared, double reach) {
+    const double inner = reach - kSampleReach;
+    if (inner >= 0 && squared <= inner * inner) {
         return PixelCover::Full;
     }
-    return distance > reach + kSampleReach ? PixelCover::None : PixelCover::Partial;
+    const double outer = reach + kSampleReach;
+    return squared > outer * outer ? PixelCover::None : PixelCover::Partial;
 }
 
 struct Everywhere {
@@ -46,7 +53,7 @@ struct Disc {
         return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= radius * radius;
     }
     PixelCover cover(double x, double y) const {
-        return coverWithin(distanceBetween(x - cx, y - cy), radius);
+        return coverWithin(squaredDistance(x - cx, y - cy), radius);
     }
 };
 
@@ -58,14 +65,16 @@ struct RoundedBox {
     double bottom;
     double radius;
 
-    double distanceFromCore(double x, double y) const {
+    double squaredDistanceFromCore(double x, double y) const {
         const double nearestX = clampBetween(x, left + radius, right - radius);
         const double nearestY = clampBetween(y, top + radius, bottom - radius);
-        return distanceBetween(x - nearestX, y - nearestY);
+        return squaredDistance(x - nearestX, y - nearestY);
     }
-    bool contains(double x, double y) const { return distanceFromCore(x, y) <= radius; }
+    bool contains(double x, double y) const {
+        return std::sqrt(squaredDistanceFromCore(x, y)) <= radius;
+    }
     PixelCover cover(double x, double y) const {
-        return coverWithin(distanceFromCore(x, y), radius);
+        return coverWithin(squaredDistanceFromCore(x, y), radius);
     }
 };
 
@@ -77,16 +86,18 @@ struct Capsule {
     double y1;
     double halfWidth;
 
-    double distanceFromAxis(double x, double y) const {
+    double squaredDistanceFromAxis(double x, double y) const {
         const double dx = x1 - x0;
         const double dy = y1 - y0;
         const double lengthSquared = dx * dx + dy * dy > 1e-12 ? dx * dx + dy * dy : 1e-12;
         const double t = clampBetween(((x - x0) * dx + (y - y0) * dy) / lengthSquared, 0.0, 1.0);
-        return distanceBetween(x - (x0 + t * dx), y - (y0 + t * dy));
+        return squaredDistance(x - (x0 + t * dx), y - (y0 + t * dy));
     }
-    bool contains(double x, double y) const { return distanceFromAxis(x, y) <= halfWidth; }
+    bool contains(double x, double y) const {
+        return std::sqrt(squaredDistanceFromAxis(x, y)) <= halfWidth;
+    }
     PixelCover cover(double x, double y) const {
-        return coverWithin(distanceFromAxis(x, y), halfWidth);
+        return coverWithin(squaredDistanceFromAxis(x, y), halfWidth);
     }
 };
 

@@ -1,0 +1,71 @@
+#include "editor/DrawTestEditor.h"
+#include "plugin/EntryPoint.h"
+#include "plugin/VstXSynth.h"
+
+#include <benchmark/benchmark.h>
+
+namespace Korvatune::bench {
+namespace {
+
+VstIntPtr editorHost(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// An instance with program 0, as a host has it when the user opens its editor.
+class Instance {
+public:
+    Instance() : effect_(VSTPluginMain(editorHost)) {}
+    ~Instance() { effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f); }
+    Instance(const Instance&) = delete;
+    Instance& operator=(const Instance&) = delete;
+
+    DrawTestEditor& editor() {
+        return *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(effect_))->getDrawTestEditor();
+    }
+
+    // Everything up to the first picture the window shows.
+    void openAndDraw(Gui::Scale scale) {
+        editor().openOffscreen(scale);
+        editor().idle();
+        benchmark::DoNotOptimize(editor().getFrame()->redrawDirty());
+    }
+
+private:
+    AEffect* effect_;
+};
+
+// No other editor holds the images of the size, so every opening draws them.
+void editorFirstOpen(benchmark::State& state) {
+    const Gui::Scale scale(static_cast<int>(state.range(0)));
+    Instance instance;
+    for (auto _ : state) {
+        instance.openAndDraw(scale);
+        instance.editor().close();
+    }
+}
+
+// Another instance's editor is open at the size, so its images are drawn already.
+void editorLaterOpen(benchmark::State& state) {
+    const Gui::Scale scale(static_cast<int>(state.range(0)));
+    Instance first;
+    first.openAndDraw(scale);
+    Instance later;
+    for (auto _ : state) {
+        later.openAndDraw(scale);
+        later.editor().close();
+    }
+}
+
+void everySize(benchmark::internal::Benchmark* benchmark) {
+    benchmark->ArgName("percent")->Unit(benchmark::kMillisecond);
+    for (const int percent : Gui::kOfferedScalePercents) {
+        benchmark->Arg(percent);
+    }
+}
+
+} // namespace
+
+BENCHMARK(editorFirstOpen)->Apply(everySize);
+BENCHMARK(editorLaterOpen)->Apply(everySize);
+
+} // namespace Korvatune::bench
