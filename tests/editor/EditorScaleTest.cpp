@@ -2,6 +2,7 @@
 
 #include "gui/AnimatedKnob.h"
 #include "gui/PngCodec.h"
+#include "support/EditorPictures.h"
 
 #include <gtest/gtest.h>
 
@@ -19,15 +20,9 @@ using Gui::Rect;
 using Gui::Scale;
 
 // The editor of program 0 drawn off screen at a size, as the screenshot command draws it.
-Bitmap editorPicture(Scale scale) {
+Bitmap editorPicture(Scale scale, std::size_t page = 0) {
     testing::SynthDriver driver;
-    DrawTestEditor& editor = testing::editorOf(driver.get());
-    editor.openOffscreen(scale);
-    editor.idle();
-    editor.getFrame()->redrawDirty();
-    Bitmap picture = editor.getFrame()->frameBuffer();
-    editor.close();
-    return picture;
+    return testing::drawEditor(testing::editorOf(driver.get()), scale, page);
 }
 
 // Each pixel of the small picture is the average of the device pixels it covers, weighted by
@@ -151,13 +146,31 @@ std::string docsFolder() {
     return std::string(data != nullptr ? data : "tests/data") + "/../../docs";
 }
 
-TEST(EditorScale, At100PercentItIsTheGoldenPicturePixelForPixel) {
-    const std::optional<Bitmap> golden = readPng(docsFolder() + "/editor.png");
-    ASSERT_TRUE(golden.has_value());
-    const Bitmap drawn = editorPicture(Scale{});
-    ASSERT_EQ(drawn.width(), golden->width());
-    ASSERT_EQ(drawn.height(), golden->height());
-    EXPECT_EQ(meanDifference(drawn, *golden, {drawn.bounds()}), 0.0);
+// docs/editor.png is the picture from before the editor had sizes; the README shows both.
+TEST(EditorScale, At100And200PercentItIsThePictureTheReadmeShows) {
+    for (const auto& [percent, name] : {std::pair{100, "editor.png"}, {200, "editor-200.png"}}) {
+        const std::optional<Bitmap> golden = readPng(docsFolder() + "/" + name);
+        ASSERT_TRUE(golden.has_value()) << name;
+        const Bitmap drawn = editorPicture(Scale(percent));
+        ASSERT_EQ(drawn.width(), golden->width());
+        ASSERT_EQ(drawn.height(), golden->height());
+        EXPECT_EQ(meanDifference(drawn, *golden, {drawn.bounds()}), 0.0) << name;
+    }
+}
+
+// The Windows tests check their modules' pictures against the same digests.
+TEST(EditorScale, EverySizeAndPageDrawsThePictureItsDigestRecords) {
+    testing::PictureDigests drawn;
+    for (const int page : {0, 1}) {
+        for (const int percent : Gui::kOfferedScalePercents) {
+            drawn[{page, percent}] = testing::pictureDigest(
+                editorPicture(Scale(percent), static_cast<std::size_t>(page)));
+        }
+    }
+    if (std::getenv("OMBRAFELL_UPDATE_GOLDEN") != nullptr) {
+        ASSERT_TRUE(testing::writePictureDigests(drawn));
+    }
+    EXPECT_EQ(drawn, testing::readPictureDigests());
 }
 
 // Reduced to the design size, a picture shows what the 100 % picture shows. Whole-number

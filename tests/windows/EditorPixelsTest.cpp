@@ -2,11 +2,13 @@
 #include "gui/Frame.h"
 #include "gui/PngCodec.h"
 #include "plugin/VstXSynth.h"
+#include "support/EditorPictures.h"
 #include "support/SynthDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -42,6 +44,32 @@ TEST(EditorPixels, EqualTheLinuxScreenshot) {
     }
     EXPECT_EQ(differing, 0);
     editor.close();
+}
+
+// The artwork is drawn by the module at run time; at every size and on both pages the Windows
+// module draws the very pixels the Linux build drew when it recorded the digests, and at 200 %
+// those of docs/editor-200.png.
+TEST(EditorPixels, EverySizeEqualsTheLinuxDrawing) {
+    const testing::PictureDigests recorded = testing::readPictureDigests();
+    ASSERT_EQ(recorded.size(), 2 * Gui::kOfferedScalePercents.size());
+    testing::SynthDriver synth;
+    DrawTestEditor& editor =
+        *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()))->getDrawTestEditor();
+    for (const auto& [picture, digest] : recorded) {
+        const Gui::Bitmap drawn = testing::drawEditor(editor, Gui::Scale(picture.second),
+                                                      static_cast<std::size_t>(picture.first));
+        EXPECT_EQ(testing::pictureDigest(drawn), digest)
+            << "page " << picture.first << " at " << picture.second << " %";
+    }
+    const std::filesystem::path large =
+        std::filesystem::path(std::getenv("OMBRAFELL_LINUX_SCREENSHOT")).parent_path() /
+        "editor-200.png";
+    std::ifstream file(large, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    const std::optional<Gui::Bitmap> screenshot = Gui::decodePng(bytes);
+    ASSERT_TRUE(screenshot.has_value());
+    EXPECT_EQ(testing::pictureDigest(*screenshot),
+              testing::pictureDigest(testing::drawEditor(editor, Gui::Scale(200))));
 }
 
 } // namespace
