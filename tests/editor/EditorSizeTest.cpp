@@ -10,6 +10,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include "support/ResizingHost.h"
 #include "support/X11HostDisplay.h"
 
 #include <string>
@@ -20,30 +21,7 @@ namespace {
 
 using Gui::Scale;
 using testing::dispatch;
-
-// What the host is asked for; whether it makes room is up to the test.
-struct ResizeLog {
-    bool accept = true;
-    std::vector<std::pair<int, int>> requests;
-};
-
-ResizeLog& resizeLog() {
-    static ResizeLog log;
-    return log;
-}
-
-VstIntPtr resizingHost(AEffect*, std::int32_t opcode, std::int32_t index, VstIntPtr value, void*,
-                       float) {
-    switch (opcode) {
-    case audioMasterVersion:
-        return 2400;
-    case audioMasterSizeWindow:
-        resizeLog().requests.emplace_back(index, static_cast<int>(value));
-        return resizeLog().accept ? 1 : 0;
-    default:
-        return 0;
-    }
-}
+using testing::resizeLog;
 
 // Plays a host that can make room for the editor, with a window of its own on its own
 // connection, on an X server whose resources the test sets.
@@ -57,7 +35,7 @@ protected:
             GTEST_SKIP() << skipReason;
         }
         parent = testing::createParentWindow(host, 800, 465);
-        effect = testing::entryUnderTest()(resizingHost);
+        effect = testing::entryUnderTest()(testing::resizingHost);
         dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     }
 
@@ -96,19 +74,7 @@ protected:
         return dispatch(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) == 1;
     }
 
-    std::vector<Window> editorWindows() {
-        XSync(host, False);
-        Window root = 0;
-        Window parentOfParent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(host, parent, &root, &parentOfParent, &children, &count);
-        std::vector<Window> windows(children, children + count);
-        if (children != nullptr) {
-            XFree(children);
-        }
-        return windows;
-    }
+    std::vector<Window> editorWindows() { return testing::childWindows(host, parent); }
 
     std::pair<int, int> editorWindowSize() {
         const std::vector<Window> windows = editorWindows();

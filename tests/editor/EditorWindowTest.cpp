@@ -44,19 +44,7 @@ protected:
         return dispatch(synth.get(), effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) == 1;
     }
 
-    std::vector<Window> editorWindows() {
-        XSync(host, False);
-        Window root = 0;
-        Window parentOfParent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(host, parent, &root, &parentOfParent, &children, &count);
-        std::vector<Window> windows(children, children + count);
-        if (children != nullptr) {
-            XFree(children);
-        }
-        return windows;
-    }
+    std::vector<Window> editorWindows() { return testing::childWindows(host, parent); }
 
     void sendPointer(Window target, int type, Gui::Point where) {
         XEvent event{};

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace Korvatune::testing {
 
@@ -46,6 +47,21 @@ inline Window createParentWindow(Display* display, unsigned width, unsigned heig
     XMapWindow(display, parent);
     XSync(display, False);
     return parent;
+}
+
+// The windows directly inside a window, as the server has them once every request is done.
+inline std::vector<Window> childWindows(Display* display, Window parent) {
+    XSync(display, False);
+    Window root = 0;
+    Window parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, parent, &root, &parentOfParent, &children, &count);
+    std::vector<Window> windows(children, children + count);
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return windows;
 }
 
 } // namespace Korvatune::testing

@@ -1,8 +1,10 @@
+#include "HostWindow.h"
 #include "editor/DrawTestEditor.h"
 #include "gui/Frame.h"
 #include "plugin/VstXSynth.h"
 #include "resources/EditorImages.h"
 #include "support/EntryUnderTest.h"
+#include "support/ResizingHost.h"
 #include "support/TestHost.h"
 
 #include <gtest/gtest.h>
@@ -20,37 +22,8 @@ namespace {
 
 using Gui::Scale;
 using testing::dispatch;
-
-struct ResizeLog {
-    bool accept = true;
-    std::vector<std::pair<int, int>> requests;
-};
-
-ResizeLog& resizeLog() {
-    static ResizeLog log;
-    return log;
-}
-
-VstIntPtr VSTCALLBACK resizingHost(AEffect*, std::int32_t opcode, std::int32_t index,
-                                   VstIntPtr value, void*, float) {
-    switch (opcode) {
-    case audioMasterVersion:
-        return 2400;
-    case audioMasterSizeWindow:
-        resizeLog().requests.emplace_back(index, static_cast<int>(value));
-        return resizeLog().accept ? 1 : 0;
-    default:
-        return 0;
-    }
-}
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
+using testing::pumpMessages;
+using testing::resizeLog;
 
 std::pair<int, int> clientSize(HWND window) {
     RECT area{};
@@ -89,26 +62,14 @@ class Win32EditorSize : public ::testing::Test {
 protected:
     void SetUp() override {
         resizeLog() = {};
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"OmbrafellResizingHost";
-        RegisterClassExW(&windowClass);
-        host = CreateWindowExW(0, L"OmbrafellResizingHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0,
-                               800, 465, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(host, nullptr);
-        effect = testing::entryUnderTest()(resizingHost);
+        effect = testing::entryUnderTest()(testing::resizingHost);
         dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-        pumpMessages();
     }
 
     void TearDown() override {
         dispatch(effect, effEditClose);
         dispatch(effect, effClose);
-        DestroyWindow(host);
-        pumpMessages();
-        UnregisterClassW(L"OmbrafellResizingHost", GetModuleHandleW(nullptr));
     }
 
     DrawTestEditor& editor() {
@@ -122,7 +83,8 @@ protected:
     }
 
     ScratchAppData settings;
-    HWND host = nullptr;
+    testing::HostWindow hostWindow;
+    HWND host = hostWindow.handle();
     AEffect* effect = nullptr;
 };
 

@@ -1,3 +1,4 @@
+#include "HostWindow.h"
 #include "editor/DrawTestEditor.h"
 #include "gui/Frame.h"
 #include "plugin/VstXSynth.h"
@@ -21,13 +22,7 @@ using testing::dispatch;
 // The Synth page lies at (40, 39) in a page that starts at the tab view's corner (9, 9).
 constexpr POINT kPageOrigin{49, 48};
 
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
+using testing::pumpMessages;
 
 BOOL CALLBACK countWindow(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
@@ -38,24 +33,8 @@ BOOL CALLBACK countWindow(HWND, LPARAM count) {
 // dispatcher, and a message loop.
 class Win32EditorWindow : public ::testing::Test {
 protected:
-    void SetUp() override {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"OmbrafellTestHost";
-        RegisterClassExW(&windowClass);
-        host = CreateWindowExW(0, L"OmbrafellTestHost", L"host", WS_POPUP | WS_VISIBLE, 0, 0, 800,
-                               465, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(host, nullptr);
-        pumpMessages();
-    }
-    void TearDown() override {
-        dispatch(synth.get(), effEditClose);
-        DestroyWindow(host);
-        pumpMessages();
-        UnregisterClassW(L"OmbrafellTestHost", GetModuleHandleW(nullptr));
-    }
+    void SetUp() override { ASSERT_NE(host, nullptr); }
+    void TearDown() override { dispatch(synth.get(), effEditClose); }
 
     bool openEditor() { return dispatch(synth.get(), effEditOpen, 0, 0, host) == 1; }
     int editorWindowCount() {
@@ -106,7 +85,8 @@ protected:
     }
 
     testing::SynthDriver synth;
-    HWND host = nullptr;
+    testing::HostWindow hostWindow;
+    HWND host = hostWindow.handle();
 };
 
 TEST_F(Win32EditorWindow, ShowsTheOffScreenFrameExactly) {
