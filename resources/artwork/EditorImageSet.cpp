@@ -69,23 +69,17 @@ constexpr std::array<StillImage, 17> kStillImages{{
     {7000, drawAboutMaker},
 }};
 
-template <class Entry, std::size_t kCount>
-constexpr std::array<int, kCount> idsOf(const std::array<Entry, kCount>& entries) {
-    std::array<int, kCount> ids{};
-    for (std::size_t i = 0; i < kCount; ++i) {
-        ids[i] = entries[i].id;
+constexpr std::array<int, kKnobImages.size()> knobIds() {
+    std::array<int, kKnobImages.size()> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        ids[i] = kKnobImages[i].id;
     }
     return ids;
 }
 
-constexpr auto kStillIds = idsOf(kStillImages);
-constexpr auto kKnobIds = idsOf(kKnobImages);
+constexpr auto kKnobIds = knobIds();
 
 } // namespace
-
-std::span<const int> stillImageIds() {
-    return kStillIds;
-}
 
 Bitmap drawStillImage(int id, Scale scale) {
     const auto found = std::find_if(kStillImages.begin(), kStillImages.end(),

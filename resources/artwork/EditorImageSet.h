@@ -9,8 +9,6 @@
 
 namespace Korvatune::Artwork {
 
-// The ids of every still image the editor shows.
-std::span<const int> stillImageIds();
 // A still image by id, drawn at a scale; empty for an id that names none.
 Gui::Bitmap drawStillImage(int id, Gui::Scale scale);
 
