@@ -108,7 +108,6 @@ void X11Window::showFrame(Frame& frame) {
     const Rect area = frame.rect();
     XResizeWindow(display_, window_, static_cast<unsigned int>(area.width()),
                   static_cast<unsigned int>(area.height()));
-    frame.invalidateAll();
 }
 
 void X11Window::dispatchPendingEvents(std::vector<Rect>& exposed) {

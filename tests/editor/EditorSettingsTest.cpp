@@ -72,6 +72,21 @@ TEST(EditorSettings, TheEnvironmentComesFirstThenTheChoiceThenTheDisplay) {
     EXPECT_EQ(preferredEditorScale(190.0), Scale(125));
 }
 
+// An LV2 host passes its scale factor; it stands where the system's setting would.
+TEST(EditorSettings, TheHostsDisplayScaleStandsInForTheSystems) {
+    const testing::ScratchSettings settings;
+    testing::SynthDriver driver;
+    DrawTestEditor& editor = testing::editorOf(driver.get());
+    editor.setHostDisplayScale(187.5);
+    ERect* rect = nullptr;
+    testing::dispatch(driver.get(), effEditGetRect, 0, 0, &rect);
+    EXPECT_EQ(rect->right - rect->left, 1600);
+    EXPECT_EQ(rect->bottom - rect->top, 930);
+    ASSERT_TRUE(writeChosenEditorScale(Scale(125)));
+    testing::dispatch(driver.get(), effEditGetRect, 0, 0, &rect);
+    EXPECT_EQ(rect->right - rect->left, 1000);
+}
+
 // The folder's place is taken by a file, so nothing can be written there.
 TEST(EditorSettings, AnUnwritableFolderStopsNeitherTheEditorNorItsResizing) {
     const testing::ScratchSettings settings;
