@@ -69,33 +69,33 @@ void DrawContext::blendPen(int deviceX, int deviceY, Color color) {
     }
 }
 
-void DrawContext::fillRect(Rect area, Color color) {
-    const Rect visible = area.offsetBy(origin_).intersection(clip_);
-    for (int y = visible.top; y < visible.bottom; ++y) {
-        for (int x = visible.left; x < visible.right; ++x) {
-            target_.setPixel(x, y, blendOver(target_.pixel(x, y), color));
-        }
+void DrawContext::fillSpan(int deviceY, int deviceLeft, int deviceRight, Color color) {
+    for (int x = deviceLeft; x < deviceRight; ++x) {
+        target_.setPixel(x, deviceY, blendOver(target_.pixel(x, deviceY), color));
     }
 }
 
+void DrawContext::fillRect(Rect area, Color color) {
+    const Rect visible = area.offsetBy(origin_).intersection(clip_);
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        fillSpan(y, visible.left, visible.right, color);
+    }
+}
+
+// Row by row: rows crossing the inside are painted left and right of it only.
 void DrawContext::frameRect(Rect area, Color color) {
-    if (area.isEmpty()) {
-        return;
-    }
-    const int across = std::min(scale_.stroke(), area.height());
-    const int down = std::min(scale_.stroke(), area.width());
-    fillRect({area.left, area.top, area.right, area.top + across}, color);
-    if (area.height() > across) {
-        fillRect(
-            {area.left, std::max(area.bottom - across, area.top + across), area.right, area.bottom},
-            color);
-    }
-    const int sideTop = area.top + across;
-    const int sideBottom = std::max(area.bottom - across, sideTop);
-    fillRect({area.left, sideTop, area.left + down, sideBottom}, color);
-    if (area.width() > down) {
-        fillRect({std::max(area.right - down, area.left + down), sideTop, area.right, sideBottom},
-                 color);
+    const int width = scale_.stroke();
+    const Rect visible = area.offsetBy(origin_).intersection(clip_);
+    const Rect inside =
+        Rect{area.left + width, area.top + width, area.right - width, area.bottom - width}.offsetBy(
+            origin_);
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        if (inside.isEmpty() || y < inside.top || y >= inside.bottom) {
+            fillSpan(y, visible.left, visible.right, color);
+            continue;
+        }
+        fillSpan(y, visible.left, std::min(inside.left, visible.right), color);
+        fillSpan(y, std::max(inside.right, visible.left), visible.right, color);
     }
 }
 

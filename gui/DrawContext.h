@@ -59,6 +59,8 @@ public:
 private:
     void blendPixel(int deviceX, int deviceY, Color color);
     void blendPen(int deviceX, int deviceY, Color color);
+    // Pixels deviceLeft <= x < deviceRight of a row, already clipped.
+    void fillSpan(int deviceY, int deviceLeft, int deviceRight, Color color);
     void drawSegment(Point from, Point to, Color color, bool skipFirstPixel);
 
     Bitmap& target_;
