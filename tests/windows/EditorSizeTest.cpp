@@ -145,10 +145,12 @@ TEST_F(Win32EditorSize, SizeChangesLeaveNoWindowImageOrGdiObjectBehind) {
 // Run by the test below in a process of its own, started after the logical DPI was raised: a
 // host aware of the DPI opens the editor, which takes the size the display asks for.
 TEST(WindowsDisplayScale, OpensAtTheSizeOfTheRaisedDpi) {
-    const char* expected = std::getenv("OMBRAFELL_EXPECTED_WIDTH");
-    if (expected == nullptr) {
+    // Read at once: changing the environment below may move its strings.
+    const char* variable = std::getenv("OMBRAFELL_EXPECTED_WIDTH");
+    if (variable == nullptr) {
         GTEST_SKIP() << "run by RaisedLogicalDpiSetsTheSize";
     }
+    const int expectedWidth = std::atoi(variable);
     SetProcessDPIAware();
     const ScratchAppData settings;
     testing::HostLog log;
@@ -156,7 +158,7 @@ TEST(WindowsDisplayScale, OpensAtTheSizeOfTheRaisedDpi) {
     AEffect* effect = testing::entryUnderTest()(testing::recordingHost);
     ERect* rect = nullptr;
     dispatch(effect, effEditGetRect, 0, 0, &rect);
-    EXPECT_EQ(rect->right, std::atoi(expected));
+    EXPECT_EQ(rect->right, expectedWidth);
     dispatch(effect, effClose);
 }
 

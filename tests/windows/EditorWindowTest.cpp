@@ -3,6 +3,7 @@
 #include "gui/Frame.h"
 #include "plugin/VstXSynth.h"
 #include "programs/ProgramKeys.h"
+#include "resources/EditorImages.h"
 #include "support/SynthDriver.h"
 
 #include <gtest/gtest.h>
@@ -188,6 +189,7 @@ TEST_F(Win32EditorWindow, OpeningAndClosingTwentyTimesLeavesNoWindowsOrGdiObject
         EXPECT_EQ(GetObjectType(bitmap), 0u);
     }
     EXPECT_EQ(editorWindowCount(), 0);
+    EXPECT_EQ(editorImageSetsInMemory(), 0) << "the images go with the last editor";
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
 }
