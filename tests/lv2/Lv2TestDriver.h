@@ -3,12 +3,10 @@
 #include "plugin/lv2/Lv2Instrument.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "support/Lv2HostFeatures.h"
-
-#include <lv2/state/state.h>
+#include "support/Lv2StateStore.h"
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -58,41 +56,6 @@ public:
     std::vector<float> left;
     std::vector<float> right;
     std::unique_ptr<Lv2::Lv2Instrument> instrument;
-};
-
-// A state as a host keeps it between save and restore.
-class StateStore {
-public:
-    struct Value {
-        std::uint32_t type = 0;
-        std::vector<std::uint8_t> bytes;
-        bool operator==(const Value&) const = default;
-    };
-
-    static LV2_State_Status store(LV2_State_Handle handle, std::uint32_t key, const void* value,
-                                  std::size_t size, std::uint32_t type, std::uint32_t) {
-        const auto* bytes = static_cast<const std::uint8_t*>(value);
-        static_cast<StateStore*>(handle)->values[key] = {type, {bytes, bytes + size}};
-        return LV2_STATE_SUCCESS;
-    }
-
-    static const void* retrieve(LV2_State_Handle handle, std::uint32_t key, std::size_t* size,
-                                std::uint32_t* type, std::uint32_t* flags) {
-        auto& values = static_cast<StateStore*>(handle)->values;
-        const auto found = values.find(key);
-        if (found == values.end()) {
-            return nullptr;
-        }
-        *size = found->second.bytes.size();
-        *type = found->second.type;
-        *flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
-        return found->second.bytes.data();
-    }
-
-    void saveFrom(Lv2::Lv2Instrument& instrument) { instrument.save(store, this); }
-    void restoreInto(Lv2::Lv2Instrument& instrument) { instrument.restore(retrieve, this); }
-
-    std::map<std::uint32_t, Value> values;
 };
 
 } // namespace Korvatune::testing

@@ -14,17 +14,18 @@ struct TimedMidi {
     std::vector<std::uint8_t> bytes;
 };
 
-// Notes that overlap and retrigger, a controller, a pitch bend and an all-notes-off.
+// Notes that overlap and retrigger, a controller, a pitch bend and an all-notes-off, over more
+// than two blocks of the largest size compared.
 inline const std::vector<TimedMidi>& testPhrase() {
     static const std::vector<TimedMidi> phrase = {
-        {10, {0x90, 36, 127}},    {500, {0xB0, 1, 64}},     {700, {0xE0, 0, 96}},
-        {5000, {0x90, 48, 100}},  {15000, {0x80, 36, 0}},   {16000, {0x91, 36, 90}},
-        {25000, {0xB0, 0x7B, 0}}, {27000, {0x90, 40, 127}},
+        {10, {0x90, 36, 127}},   {500, {0xB0, 1, 64}},     {700, {0xE0, 0, 96}},
+        {3000, {0x90, 48, 100}}, {6000, {0x80, 36, 0}},    {6500, {0x91, 36, 90}},
+        {9000, {0xB0, 0x7B, 0}}, {10000, {0x90, 40, 127}},
     };
     return phrase;
 }
 
-inline constexpr std::uint32_t kPhraseFrames = 30000;
+inline constexpr std::uint32_t kPhraseFrames = 12000;
 
 // Parameter changes a user made on top of the program.
 using Overrides = std::vector<std::pair<int, float>>;

@@ -111,7 +111,7 @@ public:
         sequence()->body.pad = 0;
     }
 
-    void add(std::int64_t frame, std::vector<std::uint8_t> bytes) {
+    void add(std::int64_t frame, const std::vector<std::uint8_t>& bytes) {
         addAtom(frame, midiEvent_, bytes);
     }
 
