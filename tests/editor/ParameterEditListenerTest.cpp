@@ -65,12 +65,5 @@ TEST_F(EditListener, HearsEveryValueOfALoadedProgramFile) {
     EXPECT_NEAR(edits[kQuantization].second, 0.124778f, 1e-6f);
 }
 
-TEST_F(EditListener, AnEditorWithoutListenerStillSetsTheInstrument) {
-    editor.setParameterEditListener({});
-    turn(kVolume, 0.2f);
-    EXPECT_TRUE(edits.empty());
-    EXPECT_FLOAT_EQ(synth.getParameter(kVolume), 0.2f);
-}
-
 } // namespace
 } // namespace Korvatune

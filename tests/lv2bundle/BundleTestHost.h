@@ -42,7 +42,8 @@ private:
     testfiles::TemporaryDirectory folder_;
 };
 
-// A lilv world that loads the LV2 folder given, with the LV2 specifications for their classes.
+// A lilv world that loads the LV2 folder given, and the installed LV2 vocabularies for their
+// classes.
 class LilvHost {
 public:
     explicit LilvHost(const std::filesystem::path& lv2Folder) {
