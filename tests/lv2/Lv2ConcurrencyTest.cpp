@@ -45,7 +45,7 @@ TEST(Lv2Concurrency, StatesRestoreAndSaveWhileRendering) {
         }
     });
     int blocks = 0;
-    for (; blocks < 300 || rounds.load() < 200; ++blocks) {
+    for (; blocks < 300 || rounds.load() < 100; ++blocks) {
         if (blocks % 20 == 0) {
             lv2.midi.add(0, {0x90, static_cast<std::uint8_t>(36 + blocks % 24), 127});
         }

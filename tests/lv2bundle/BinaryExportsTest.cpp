@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -16,8 +15,9 @@ namespace {
 // The names a 64-bit ELF shared object defines for others to use: its dynamic symbols that are
 // defined in it and not local.
 std::set<std::string> exportedNames(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string image((std::istreambuf_iterator<char>(file)), {});
+    std::string image(std::filesystem::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary)
+        .read(image.data(), static_cast<std::streamsize>(image.size()));
     const auto at = [&image](std::size_t offset, auto& record) {
         std::memcpy(&record, image.data() + offset, sizeof record);
     };
