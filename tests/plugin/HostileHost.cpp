@@ -75,31 +75,31 @@ void HostileHost::announce(const std::string& what) {
     }
 }
 
+// Each move with its chance in percent.
 std::string HostileHost::step() {
-    const int roll = dice.below(100);
-    if (roll < 30) {
-        return render();
-    }
-    if (roll < 48) {
-        sendEvents();
-    } else if (roll < 63) {
-        return changeParameter();
-    } else if (roll < 69) {
-        askForTexts();
-    } else if (roll < 79) {
-        callOddOpcode();
-    } else if (roll < 85) {
-        changeSampleRate();
-    } else if (roll < 88) {
-        changeBlockSize();
-    } else if (roll < 93) {
-        changeProgram();
-    } else if (roll < 96) {
-        callEditorWithoutWindow();
-    } else if (roll < 99) {
-        changeMains();
-    } else {
-        reopen();
+    struct Move {
+        int percent;
+        std::string (HostileHost::*make)();
+    };
+    static constexpr std::array<Move, 11> kMoves = {{
+        {30, &HostileHost::render},
+        {18, &HostileHost::sendEvents},
+        {15, &HostileHost::changeParameter},
+        {6, &HostileHost::askForTexts},
+        {10, &HostileHost::callOddOpcode},
+        {6, &HostileHost::changeSampleRate},
+        {3, &HostileHost::changeBlockSize},
+        {5, &HostileHost::changeProgram},
+        {3, &HostileHost::callEditorWithoutWindow},
+        {3, &HostileHost::changeMains},
+        {1, &HostileHost::reopen},
+    }};
+    int roll = dice.below(100);
+    for (const Move& choice : kMoves) {
+        if (roll < choice.percent) {
+            return (this->*choice.make)();
+        }
+        roll -= choice.percent;
     }
     return {};
 }
@@ -221,7 +221,7 @@ VstMidiEvent HostileHost::wildMidiEvent() {
 
 // Each event sits in a body large enough for any event type, so odd types are of the right
 // shape too; the list's count may also be negative.
-void HostileHost::sendEvents() {
+std::string HostileHost::sendEvents() {
     const int count = dice.percent(10) ? dice.between(250, 300) : dice.between(0, 8);
     const bool negativeCount = dice.percent(5);
     eventBodies.assign(static_cast<std::size_t>(count), {});
@@ -246,6 +246,7 @@ void HostileHost::sendEvents() {
     }
     announce("events " + std::to_string(list->numEvents) + first);
     dispatch(effProcessEvents, 0, 0, list, 0.0f);
+    return {};
 }
 
 std::int32_t HostileHost::wildIndex() {
@@ -310,7 +311,7 @@ std::string HostileHost::changeParameter() {
     return {};
 }
 
-void HostileHost::changeSampleRate() {
+std::string HostileHost::changeSampleRate() {
     float rate = 0.0f;
     if (dice.percent(50)) {
         rate = dice.pickFrom(std::array{
@@ -324,17 +325,19 @@ void HostileHost::changeSampleRate() {
     }
     announce("sample rate " + describeFloat(rate));
     dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+    return {};
 }
 
-void HostileHost::changeBlockSize() {
+std::string HostileHost::changeBlockSize() {
     announcedBlockSize = dice.percent(60)
                              ? dice.pickFrom(std::array{1, 32, 64, 256, 512, 1024, 4096, 8192})
                              : static_cast<std::int32_t>(wildValue());
     announce("block size " + std::to_string(announcedBlockSize));
     dispatch(effSetBlockSize, 0, announcedBlockSize, nullptr, 0.0f);
+    return {};
 }
 
-void HostileHost::changeProgram() {
+std::string HostileHost::changeProgram() {
     const int roll = dice.below(4);
     if (roll == 0) {
         const VstIntPtr program = dice.percent(50) ? dice.between(-3, 50) : wildValue();
@@ -357,9 +360,10 @@ void HostileHost::changeProgram() {
         auto name = textBuffer(kProgramNameBytes);
         dispatch(effGetProgramNameIndexed, index, wildValue(), name.get(), 0.0f);
     }
+    return {};
 }
 
-void HostileHost::askForTexts() {
+std::string HostileHost::askForTexts() {
     const std::int32_t index = wildIndex();
     announce("texts " + std::to_string(index));
     for (const std::int32_t opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
@@ -386,6 +390,7 @@ void HostileHost::askForTexts() {
     dispatch(effGetMidiKeyName, index, 0, &key, 0.0f);
     fillScratch();
     dispatch(effCanDo, 0, 0, scratch.data(), 0.0f);
+    return {};
 }
 
 // Random bytes with a zero at a random place, so texts read from it end somewhere.
@@ -399,7 +404,7 @@ void HostileHost::fillScratch() {
 
 // Any opcode, including the ones no host sends, with pointers to real memory wherever the
 // instrument might look; closing and opening the editor's window are left to other moves.
-void HostileHost::callOddOpcode() {
+std::string HostileHost::callOddOpcode() {
     std::int32_t opcode =
         dice.percent(60) ? dice.between(-8, 100) : static_cast<std::int32_t>(dice.bits());
     if (opcode == effClose || opcode == effEditOpen || opcode == effProcessEvents) {
@@ -416,9 +421,10 @@ void HostileHost::callOddOpcode() {
     announce("opcode " + std::to_string(opcode) + " index " + std::to_string(index) + " value " +
              std::to_string(value) + " opt " + describeFloat(opt));
     dispatch(opcode, index, value, scratch.data(), opt);
+    return {};
 }
 
-void HostileHost::callEditorWithoutWindow() {
+std::string HostileHost::callEditorWithoutWindow() {
     const std::int32_t opcode = dice.pickFrom(std::array{
         effEditGetRect, effEditOpen, effEditClose, effEditDraw, effEditMouse, effEditKey,
         effEditIdle, effEditTop, effEditSleep, effEditKeyDown, effEditKeyUp, effSetEditKnobMode});
@@ -427,18 +433,21 @@ void HostileHost::callEditorWithoutWindow() {
     // No parent window: the editor must not open one.
     void* ptr = opcode == effEditGetRect ? static_cast<void*>(&rect) : nullptr;
     dispatch(opcode, wildIndex(), wildValue(), ptr, wildFloat());
+    return {};
 }
 
-void HostileHost::changeMains() {
+std::string HostileHost::changeMains() {
     const VstIntPtr value = dice.percent(80) ? dice.below(2) : wildValue();
     announce("mains " + std::to_string(value));
     dispatch(effMainsChanged, 0, value, nullptr, 0.0f);
+    return {};
 }
 
-void HostileHost::reopen() {
+std::string HostileHost::reopen() {
     announce("close and open again");
     close();
     open();
+    return {};
 }
 
 } // namespace Korvatune::testing

@@ -39,6 +39,7 @@ private:
 // buffers are exactly as large as the interface promises, pointers point at real memory.
 class HostileHost {
 public:
+    // What the instrument may hand any host.
     static constexpr float kLoudestAllowed = 64.0f;
 
     // Each move is written to log, when there is one, before it is made.
@@ -62,23 +63,25 @@ private:
     void open();
     void close();
     void announce(const std::string& what);
+
+    // The moves; each returns an empty text, or what went wrong.
     std::string render();
+    std::string sendEvents();
+    std::string changeParameter();
+    std::string changeSampleRate();
+    std::string changeBlockSize();
+    std::string changeProgram();
+    std::string askForTexts();
+    std::string callOddOpcode();
+    std::string callEditorWithoutWindow();
+    std::string changeMains();
+    std::string reopen();
+
     int usualBlockSize() const;
     std::int32_t wildEventType();
     std::int32_t wildDeltaFrames();
     std::array<int, 3> wildMidiBytes();
     VstMidiEvent wildMidiEvent();
-    void sendEvents();
-    std::string changeParameter();
-    void changeSampleRate();
-    void changeBlockSize();
-    void changeProgram();
-    void askForTexts();
-    void callOddOpcode();
-    void callEditorWithoutWindow();
-    void changeMains();
-    void reopen();
-
     VstIntPtr dispatch(std::int32_t opcode, std::int32_t index, VstIntPtr value, void* ptr,
                        float opt);
     std::int32_t wildIndex();
