@@ -28,9 +28,9 @@ constexpr const char* kBankHelp =
     "With --preset, the sound in the program file is rendered alone into the folder DIR/Name/,\n"
     "named after the program stored in the file; values the file leaves out come from the\n"
     "program -p selects (default 0).\n"
-    "In file and folder names, characters that Windows or SFZ players cannot take, leading and\n"
-    "trailing spaces and dots, and device names such as CON are replaced by \"_\"; the SFZ\n"
-    "instrument keeps the real name in its first line.\n";
+    "In file and folder names, characters that Windows or SFZ players cannot take and leading\n"
+    "and trailing spaces and dots become \"_\", and device names such as CON get one appended;\n"
+    "the SFZ instrument keeps the real name in its first line.\n";
 
 constexpr const char* kPackHelp =
     "  --programs LIST     program indices to render (default all), e.g. 0-3,25\n"
