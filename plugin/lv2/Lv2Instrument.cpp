@@ -1,6 +1,7 @@
 #include "plugin/lv2/Lv2Instrument.h"
 
 #include "editor/DrawTestEditor.h"
+#include "plugin/SampleRateRange.h"
 #include "plugin/lv2/AtomSequence.h"
 #include "plugin/lv2/Features.h"
 #include "plugin/lv2/Lv2Ports.h"
@@ -12,16 +13,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 #include <cstring>
 #include <string>
 
 namespace Korvatune::Lv2 {
 
 namespace {
-
-constexpr double kLowestSampleRate = 1000.0;
-constexpr double kHighestSampleRate = 1.6e6;
 
 // The instrument asks its host for its folder once, from its constructor; this is the bundle of
 // the instance being built on this thread.
@@ -59,10 +56,6 @@ std::unique_ptr<VstXSynth> buildSynth(const char* bundlePath) {
     return std::make_unique<VstXSynth>(answerInstrument);
 }
 
-bool isUsableSampleRate(double rate) {
-    return std::isfinite(rate) && rate >= kLowestSampleRate && rate <= kHighestSampleRate;
-}
-
 bool sameBits(float a, float b) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
@@ -72,7 +65,7 @@ bool sameBits(float a, float b) {
 std::unique_ptr<Lv2Instrument> Lv2Instrument::create(double sampleRate, const char* bundlePath,
                                                      const LV2_Feature* const* features) {
     const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map));
-    if (!isUsableSampleRate(sampleRate) || map == nullptr) {
+    if (!isUsableSampleRate(static_cast<float>(sampleRate)) || map == nullptr) {
         return nullptr;
     }
     const Urids urids = mapUrids(*map);
