@@ -1,5 +1,5 @@
 #include "editor/DrawTestEditor.h"
-#include "plugin/EntryPoint.h"
+#include "plugin/vst2/EntryPoint.h"
 #include "plugin/VstXSynth.h"
 
 #include <benchmark/benchmark.h>

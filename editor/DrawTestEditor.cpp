@@ -95,6 +95,10 @@ void DrawTestEditor::setFileSelector(std::unique_ptr<Gui::IFileSelector> selecto
     fileSelector_ = std::move(selector);
 }
 
+void DrawTestEditor::setParameterEditListener(ParameterEditListener listener) {
+    editListener_ = std::move(listener);
+}
+
 // Also builds the views anew at another size; the page shown stays.
 void DrawTestEditor::buildViews(Gui::Frame& frame) {
     const std::size_t shownPage = tabView_ != nullptr ? tabView_->currentPage() : 0;
@@ -293,6 +297,14 @@ void DrawTestEditor::stepDistortionType(float rockerValue) {
 void DrawTestEditor::setSynthParameter(int index, float value) {
     if (index >= 0 && index < kNumProgramKeys) {
         synth_.setParameter(index, value);
+        reportEdit(index);
+    }
+}
+
+// The value as the instrument stored it, which may be clamped.
+void DrawTestEditor::reportEdit(int index) {
+    if (editListener_) {
+        editListener_(index, synth_.getParameter(index));
     }
 }
 

@@ -57,6 +57,11 @@ public:
 
     void setFileSelector(std::unique_ptr<Gui::IFileSelector> selector);
 
+    // Told, on the editor's thread, of every parameter value the user sets in the editor, after
+    // the instrument has it; a host shell that records the user's edits listens here.
+    using ParameterEditListener = std::function<void(int index, float value)>;
+    void setParameterEditListener(ParameterEditListener listener);
+
     // The display's scale as the host sees it (an LV2 host's scale factor), in percent; it
     // stands in for the system's own setting.
     void setHostDisplayScale(std::optional<double> percent) { hostDisplayScale_ = percent; }
@@ -80,6 +85,7 @@ private:
     void stepWaveform(int tag, float rockerValue);
     void stepDistortionType(float rockerValue);
     void setSynthParameter(int index, float value);
+    void reportEdit(int index);
 
     void refreshEverything();
     void refreshDistortion();
@@ -100,6 +106,7 @@ private:
     std::shared_ptr<const Gui::ImageLibrary> images_;
     std::optional<double> hostDisplayScale_;
     std::unique_ptr<Gui::IFileSelector> fileSelector_;
+    ParameterEditListener editListener_;
     ControlsGUI* synthPage_ = nullptr;
     MyTabView* tabView_ = nullptr;
 

@@ -49,7 +49,7 @@ inline Window createParentWindow(Display* display, unsigned width, unsigned heig
     return parent;
 }
 
-// The windows directly inside a window, as the server has them once every request is done.
+// The windows a host's window holds, once the server has done all that was asked of it.
 inline std::vector<Window> childWindows(Display* display, Window parent) {
     XSync(display, False);
     Window root = 0;
@@ -62,6 +62,29 @@ inline std::vector<Window> childWindows(Display* display, Window parent) {
         XFree(children);
     }
     return windows;
+}
+
+// A press or release of the left button, or a motion with it held, at a point of a window.
+inline void sendPointer(Display* display, Window target, int type, int x, int y) {
+    XEvent event{};
+    event.type = type;
+    event.xany.display = display;
+    event.xany.window = target;
+    long mask = ButtonMotionMask;
+    if (type == MotionNotify) {
+        event.xmotion.x = x;
+        event.xmotion.y = y;
+        event.xmotion.state = Button1Mask;
+        event.xmotion.same_screen = True;
+    } else {
+        event.xbutton.x = x;
+        event.xbutton.y = y;
+        event.xbutton.button = Button1;
+        event.xbutton.same_screen = True;
+        mask = type == ButtonPress ? ButtonPressMask : ButtonReleaseMask;
+    }
+    XSendEvent(display, target, False, mask, &event);
+    XSync(display, False);
 }
 
 } // namespace Korvatune::testing
