@@ -54,7 +54,8 @@ void paintShape(Bitmap& target, Rect area, Shade shade, const Shape& shape) {
     }
 }
 
-template <typename Shape> void fillShape(Bitmap& target, Rect area, Color color, const Shape& shape) {
+template <typename Shape>
+void fillShape(Bitmap& target, Rect area, Color color, const Shape& shape) {
     paintShape(
         target, area, [color](int, int) { return color; }, shape);
 }
