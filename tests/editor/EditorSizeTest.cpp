@@ -1,5 +1,5 @@
 #include "EditorTestSupport.h"
-#include "SettingsTestSupport.h"
+#include "support/SettingsTestSupport.h"
 
 #include "editor/EditorSettings.h"
 #include "resources/EditorImages.h"
