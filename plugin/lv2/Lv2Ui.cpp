@@ -5,7 +5,13 @@
 #include "plugin/lv2/Lv2Instrument.h"
 #include "plugin/lv2/Lv2Ports.h"
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
+
+#include <cmath>
+#include <optional>
 
 namespace Korvatune::Lv2 {
 
@@ -14,11 +20,31 @@ namespace {
 // The port protocol of plain float values.
 constexpr std::uint32_t kFloatProtocol = 0;
 
-void tellHostTheSize(const LV2_Feature* const* features, const ERect& rect) {
-    const auto* resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
-    if (resize != nullptr && resize->ui_resize != nullptr) {
-        resize->ui_resize(resize->handle, rect.right - rect.left, rect.bottom - rect.top);
+// True when the host makes room for the size; a host without ui:resize makes none.
+bool askHostToResize(const LV2UI_Resize* resize, int width, int height) {
+    return resize != nullptr && resize->ui_resize != nullptr &&
+           resize->ui_resize(resize->handle, width, height) == 0;
+}
+
+// The host's ui:scaleFactor among the UI's options, in percent; nothing when it gives none.
+std::optional<double> hostScalePercent(const LV2_Feature* const* features) {
+    const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map));
+    const auto* option =
+        static_cast<const LV2_Options_Option*>(featureData(features, LV2_OPTIONS__options));
+    if (map == nullptr || option == nullptr) {
+        return std::nullopt;
     }
+    const LV2_URID scaleFactor = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID floatType = map->map(map->handle, LV2_ATOM__Float);
+    for (; option->key != 0 || option->value != nullptr; ++option) {
+        if (option->key == scaleFactor && option->type == floatType &&
+            option->size == sizeof(float) && option->value != nullptr) {
+            const float factor = *static_cast<const float*>(option->value);
+            return std::isfinite(factor) && factor > 0.0f ? std::optional(factor * 100.0)
+                                                          : std::nullopt;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -31,13 +57,14 @@ std::unique_ptr<Lv2Ui> Lv2Ui::create(LV2UI_Write_Function write, LV2UI_Controlle
         return nullptr;
     }
     std::unique_ptr<Lv2Ui> ui(new Lv2Ui(*instrument, write, controller));
-    if (!ui->open(parent)) {
+    const auto* resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
+    if (!ui->open(parent, hostScalePercent(features), resize)) {
         return nullptr;
     }
     *widget = reinterpret_cast<LV2UI_Widget>(static_cast<std::uintptr_t>(ui->window_));
     ERect* rect = nullptr;
     if (ui->editor_.getRect(&rect)) {
-        tellHostTheSize(features, *rect);
+        askHostToResize(resize, rect->right - rect->left, rect->bottom - rect->top);
     }
     return ui;
 }
@@ -46,8 +73,13 @@ Lv2Ui::Lv2Ui(Lv2Instrument& instrument, LV2UI_Write_Function write, LV2UI_Contro
     : instrument_(instrument), editor_(*instrument.synth().getDrawTestEditor()), write_(write),
       controller_(controller) {}
 
-bool Lv2Ui::open(void* parentWindow) {
+// A UI that fails to open leaves no resize function of its host behind in the editor.
+bool Lv2Ui::open(void* parentWindow, std::optional<double> hostScale, const LV2UI_Resize* resize) {
+    editor_.setHostDisplayScale(hostScale);
+    editor_.setHostResize(
+        [resize](int width, int height) { return askHostToResize(resize, width, height); });
     if (!editor_.open(parentWindow) || editor_.getWindow() == nullptr) {
+        editor_.setHostResize({});
         return false;
     }
     window_ = editor_.getWindow()->windowId();
@@ -55,9 +87,11 @@ bool Lv2Ui::open(void* parentWindow) {
     return true;
 }
 
+// The host's resize function goes with its UI.
 Lv2Ui::~Lv2Ui() {
     if (ownsEditor()) {
         editor_.setParameterEditListener({});
+        editor_.setHostResize({});
         editor_.close();
     }
 }

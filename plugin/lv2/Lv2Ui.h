@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace Korvatune {
 class DrawTestEditor;
@@ -33,7 +34,9 @@ public:
 private:
     Lv2Ui(Lv2Instrument& instrument, LV2UI_Write_Function write, LV2UI_Controller controller);
 
-    bool open(void* parentWindow);
+    // The host's scale in percent, when it gives one, sets the size to open at; its ui:resize,
+    // when it offers one, is asked before every change of size.
+    bool open(void* parentWindow, std::optional<double> hostScale, const LV2UI_Resize* resize);
     // False once another UI of the same instance has taken the editor over.
     bool ownsEditor() const;
     void writePort(int index, float value);

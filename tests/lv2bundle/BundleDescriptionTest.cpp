@@ -5,6 +5,7 @@
 #include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
 #include <lv2/midi/midi.h>
+#include <lv2/options/options.h>
 #include <lv2/presets/presets.h>
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
@@ -87,6 +88,20 @@ TEST_F(Lv2Bundle, DescribesAnInstrumentWithItsEditor) {
     EXPECT_TRUE(lilv_ui_is_a(ui, host.node(LV2_UI__X11UI)));
     EXPECT_TRUE(
         lilv_node_equals(lilv_ui_get_binary_uri(ui), lilv_plugin_get_library_uri(host.plugin)));
+    lilv_uis_free(uis);
+}
+
+// Hosts pass the display's scale factor only to UIs that say they read it.
+TEST_F(Lv2Bundle, TheEditorTakesTheHostsScaleFactorAsAnOption) {
+    LilvUIs* uis = lilv_plugin_get_uis(host.plugin);
+    ASSERT_EQ(lilv_uis_size(uis), 1u);
+    const LilvNode* ui = lilv_ui_get_uri(lilv_uis_get(uis, lilv_uis_begin(uis)));
+    EXPECT_TRUE(lilv_world_ask(host.world, ui, host.node(LV2_OPTIONS__supportedOption),
+                               host.node(LV2_UI__scaleFactor)));
+    EXPECT_TRUE(lilv_world_ask(host.world, ui, host.node(LV2_CORE__optionalFeature),
+                               host.node(LV2_OPTIONS__options)));
+    EXPECT_FALSE(lilv_world_ask(host.world, ui, host.node(LV2_CORE__requiredFeature),
+                                host.node(LV2_OPTIONS__options)));
     lilv_uis_free(uis);
 }
 

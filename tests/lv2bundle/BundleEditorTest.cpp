@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/parameters/parameters.h>
 #include <lv2/ui/ui.h>
 #include <suil/suil.h>
 
@@ -10,6 +13,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "support/SettingsTestSupport.h"
 #include "support/X11HostDisplay.h"
 
 #include <chrono>
@@ -34,7 +38,8 @@ constexpr int kVolumeLeft = 49 + 642;
 constexpr int kVolumeTop = 48 + 300;
 constexpr int kVolumeSize = 37;
 
-// A host that embeds the editor through suil in a window of its own, on its own connection.
+// A host that embeds the editor through suil in a window of its own, on its own connection. The
+// editor's size depends on no setting of the user's or the environment's.
 class Lv2Editor : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -58,7 +63,8 @@ protected:
         XCloseDisplay(display);
     }
 
-    bool openEditor() {
+    // With the options given, if any, as the host's UI options.
+    bool openEditor(std::vector<LV2_Options_Option> options = {}) {
         LilvUIs* uis = lilv_plugin_get_uis(host.plugin);
         const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
         char* bundle = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_bundle_uri(ui)), nullptr);
@@ -66,16 +72,18 @@ protected:
         LV2_Feature parentFeature{LV2_UI__parent, reinterpret_cast<void*>(parent)};
         LV2_Feature instanceFeature{LV2_INSTANCE_ACCESS_URI,
                                     lilv_instance_get_handle(lv2.instance)};
-        LV2UI_Resize resize{this, [](LV2UI_Feature_Handle self, int width, int height) {
-                                static_cast<Lv2Editor*>(self)->requestedSize = {width, height};
-                                return 0;
-                            }};
         LV2_Feature resizeFeature{LV2_UI__resize, &resize};
-        const LV2_Feature* features[] = {&parentFeature, &instanceFeature, &resizeFeature,
-                                         host.urids.mapFeature(), nullptr};
+        options.push_back({LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr});
+        LV2_Feature optionsFeature{LV2_OPTIONS__options, options.data()};
+        std::vector<const LV2_Feature*> features = {&parentFeature, &instanceFeature,
+                                                    &resizeFeature, host.urids.mapFeature()};
+        if (options.size() > 1) {
+            features.push_back(&optionsFeature);
+        }
+        features.push_back(nullptr);
         ui_ = suil_instance_new(suilHost, this, LV2_UI__X11UI, Lv2::kPluginUri,
                                 lilv_node_as_uri(lilv_ui_get_uri(ui)), LV2_UI__X11UI, bundle,
-                                binary, features);
+                                binary, features.data());
         lilv_free(bundle);
         lilv_free(binary);
         lilv_uis_free(uis);
@@ -87,6 +95,12 @@ protected:
             suil_instance_free(ui_);
             ui_ = nullptr;
         }
+    }
+
+    // A float option as hosts pass ui:scaleFactor; the value must outlive the opening.
+    LV2_Options_Option floatOption(const char* key, const float& value) {
+        const LV2_URID floatType = host.urids.id(LV2_ATOM__Float);
+        return {LV2_OPTIONS_INSTANCE, 0, host.urids.id(key), sizeof value, floatType, &value};
     }
 
     Window editorWindow() const {
@@ -113,6 +127,12 @@ protected:
 
     std::vector<Window> editorWindows() { return testing::childWindows(display, parent); }
 
+    std::pair<int, int> editorWindowSize() {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, editorWindow(), &attributes);
+        return {attributes.width, attributes.height};
+    }
+
     std::vector<unsigned long> volumeKnobPixels() {
         XImage* image = XGetImage(display, editorWindow(), kVolumeLeft, kVolumeTop, kVolumeSize,
                                   kVolumeSize, AllPlanes, ZPixmap);
@@ -133,6 +153,16 @@ protected:
         testing::sendPointer(display, editorWindow(), type, x, y);
     }
 
+    // The About button, then the size menu on the About page, then its entry for 200 %, the
+    // fifth of seven above the menu.
+    void chooseTwoHundredPercent() {
+        const std::pair<int, int> clicks[] = {{443, 441}, {713, 394}, {713, 346}};
+        for (const auto& [x, y] : clicks) {
+            sendPointer(ButtonPress, x, y);
+            sendPointer(ButtonRelease, x, y);
+        }
+    }
+
     static void recordWrite(SuilController self, std::uint32_t port, std::uint32_t size,
                             std::uint32_t protocol, const void* buffer) {
         float value = 0.0f;
@@ -142,6 +172,7 @@ protected:
         static_cast<Lv2Editor*>(self)->writes.push_back({port, size, protocol, value});
     }
 
+    testing::ScratchSettings settings;
     testing::BundleCopy copy;
     testing::LilvHost host{copy.folder()};
     testing::Lv2Instance lv2{host, 44100.0};
@@ -150,19 +181,69 @@ protected:
     SuilHost* suilHost = nullptr;
     SuilInstance* ui_ = nullptr;
     std::vector<PortWrite> writes;
-    std::pair<int, int> requestedSize{0, 0};
+    std::vector<std::pair<int, int>> resizeRequests;
+    bool hostMakesRoom = true;
+    // Feature data lives as long as the UI, which may keep it.
+    LV2UI_Resize resize{this, [](LV2UI_Feature_Handle self, int width, int height) {
+                            auto& editor = *static_cast<Lv2Editor*>(self);
+                            editor.resizeRequests.emplace_back(width, height);
+                            return editor.hostMakesRoom ? 0 : 1;
+                        }};
 };
+
+using Sizes = std::vector<std::pair<int, int>>;
 
 TEST_F(Lv2Editor, EmbedsTheEditorAtItsSize) {
     ASSERT_TRUE(openEditor());
     const std::vector<Window> windows = editorWindows();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows[0], editorWindow());
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(display, editorWindow(), &attributes);
-    EXPECT_EQ(attributes.width, 800);
-    EXPECT_EQ(attributes.height, 465);
-    EXPECT_EQ(requestedSize, std::make_pair(800, 465));
+    EXPECT_EQ(editorWindowSize(), std::make_pair(800, 465));
+    EXPECT_EQ(resizeRequests, (Sizes{{800, 465}}));
+}
+
+TEST_F(Lv2Editor, OpensAtTheHostsScaleFactor) {
+    const float twice = 2.0f;
+    ASSERT_TRUE(openEditor({floatOption(LV2_UI__scaleFactor, twice)}));
+    EXPECT_EQ(editorWindowSize(), std::make_pair(1600, 930));
+    EXPECT_EQ(resizeRequests, (Sizes{{1600, 930}}));
+}
+
+// Another option of the same type and value is no scale factor.
+TEST_F(Lv2Editor, OtherOptionsLeaveTheEditorAtItsDesignSize) {
+    const float notAScale = 2.0f;
+    ASSERT_TRUE(openEditor({floatOption(LV2_PARAMETERS__sampleRate, notAScale)}));
+    EXPECT_EQ(editorWindowSize(), std::make_pair(800, 465));
+    EXPECT_EQ(resizeRequests, (Sizes{{800, 465}}));
+}
+
+TEST_F(Lv2Editor, OmbrafellScaleComesBeforeTheHostsScaleFactor) {
+    const testing::ScopedVariable forced("OMBRAFELL_SCALE", "150");
+    const float twice = 2.0f;
+    ASSERT_TRUE(openEditor({floatOption(LV2_UI__scaleFactor, twice)}));
+    EXPECT_EQ(editorWindowSize(), std::make_pair(1200, 698));
+}
+
+TEST_F(Lv2Editor, ChoosingASizeAsksTheHostAndTheWindowTakesIt) {
+    ASSERT_TRUE(openEditor());
+    idle();
+    chooseTwoHundredPercent();
+    ASSERT_TRUE(idleUntil([&] { return resizeRequests.size() == 2; }));
+    EXPECT_EQ(resizeRequests[1], std::make_pair(1600, 930));
+    EXPECT_EQ(editorWindowSize(), std::make_pair(1600, 930));
+}
+
+TEST_F(Lv2Editor, AHostThatRefusesKeepsTheOldSize) {
+    ASSERT_TRUE(openEditor());
+    idle();
+    hostMakesRoom = false;
+    chooseTwoHundredPercent();
+    ASSERT_TRUE(idleUntil([&] { return resizeRequests.size() == 2; }));
+    EXPECT_EQ(resizeRequests[1], std::make_pair(1600, 930));
+    idle();
+    EXPECT_EQ(resizeRequests.size(), 2u) << "asked once";
+    EXPECT_EQ(editorWindowSize(), std::make_pair(800, 465));
+    EXPECT_EQ(editorWindows().size(), 1u);
 }
 
 TEST_F(Lv2Editor, APortEventMovesItsKnob) {

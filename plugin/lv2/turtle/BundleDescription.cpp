@@ -14,6 +14,7 @@
 #include <lv2/instance-access/instance-access.h>
 #include <lv2/log/log.h>
 #include <lv2/midi/midi.h>
+#include <lv2/options/options.h>
 #include <lv2/presets/presets.h>
 #include <lv2/state/state.h>
 #include <lv2/ui/ui.h>
@@ -34,6 +35,7 @@ const char* const kPrefixes = "@prefix atom: <" LV2_ATOM_PREFIX "> .\n"
                               "@prefix log: <" LV2_LOG_PREFIX "> .\n"
                               "@prefix lv2: <" LV2_CORE_PREFIX "> .\n"
                               "@prefix midi: <" LV2_MIDI_PREFIX "> .\n"
+                              "@prefix opts: <" LV2_OPTIONS_PREFIX "> .\n"
                               "@prefix pset: <" LV2_PRESETS_PREFIX "> .\n"
                               "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
                               "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
@@ -112,7 +114,8 @@ void writeUi(std::ostream& out) {
     out << "ombrafell:ui\n    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:parent , ui:idleInterface , <" LV2_INSTANCE_ACCESS_URI
            "> ;\n"
-        << "    lv2:optionalFeature ui:resize , ui:noUserResize ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:noUserResize , opts:options , urid:map ;\n"
+        << "    opts:supportedOption ui:scaleFactor ;\n"
         << "    lv2:extensionData ui:idleInterface .\n\n";
 }
 
