@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpng-dev zlib1g-dev libstb-dev libx11-dev libsndfile1-dev xvfb)
+          libpng-dev zlib1g-dev libstb-dev libx11-dev libsndfile1-dev xvfb
+          lv2-dev sordi liblilv-dev libsuil-dev)
 
 missing=()
 for package in "${packages[@]}"; do
