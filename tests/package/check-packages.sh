@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Checks what tools/package.sh wrote, without installing anything on this machine:
-#   bash tests/package/check-packages.sh DIST
+#   bash tests/package/check-packages.sh DIST [LV2BUNDLE_TESTS]
+# LV2BUNDLE_TESTS, the lilv test host of a build (tests/lv2bundle_tests), also loads the packaged
+# LV2 bundle and plays it against the packaged VST 2 module.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 dist=$(realpath "$1")
+lv2_host=${2:-}
 work=$(mktemp -d /tmp/ombrafell-package-check-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -29,7 +32,9 @@ root=$work/deb
 dpkg-deb -x "$deb" "$root"
 expected=(usr/bin/ombrafell usr/lib/vst/Ombrafell.so usr/share/man/man1/ombrafell.1.gz
           usr/share/doc/ombrafell/README.md usr/share/doc/ombrafell/copyright
-          usr/share/doc/ombrafell/changelog.gz)
+          usr/share/doc/ombrafell/changelog.gz usr/lib/lv2/Ombrafell.lv2/manifest.ttl
+          usr/lib/lv2/Ombrafell.lv2/ombrafell.ttl usr/lib/lv2/Ombrafell.lv2/presets.ttl
+          usr/lib/lv2/Ombrafell.lv2/ombrafell.so)
 for file in "${expected[@]}"; do
     [ -f "$root/$file" ] && pass "$file" || fail "$file is missing from the package"
 done
@@ -47,6 +52,20 @@ if "$root/usr/bin/ombrafell" render --plugin "$root/usr/lib/vst/Ombrafell.so" -p
     pass "the packaged module renders program 0"
 else
     fail "the packaged module does not render program 0: $(cat "$work/render.txt")"
+fi
+
+bundle=$root/usr/lib/lv2/Ombrafell.lv2
+sh tests/lv2bundle/validate-bundle.sh "$bundle" >"$work/validate.txt" 2>&1 &&
+    pass "lv2_validate accepts the packaged bundle" ||
+    fail "lv2_validate: $(cat "$work/validate.txt")"
+if [ -n "$lv2_host" ]; then
+    if OMBRAFELL_TEST_LV2_BUNDLE=$bundle OMBRAFELL_TEST_VST2_MODULE=$root/usr/lib/vst/Ombrafell.so \
+        "$lv2_host" --gtest_filter='Lv2Binary.*:Lv2Bundle.*:Lv2BundleSound.*' >"$work/lilv.txt" 2>&1; then
+        pass "the packaged bundle loads in the lilv host and plays as the packaged VST 2 module"
+    else
+        fail "the lilv host on the packaged bundle:"
+        cat "$work/lilv.txt" >&2
+    fi
 fi
 
 lintian_report=$work/lintian.txt
