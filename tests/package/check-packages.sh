@@ -86,7 +86,7 @@ mkdir "$work/zip"
 (cd "$work/zip" && cmake -E tar xf "$zip")
 for arch in i686 x86_64; do
     exports=$("$arch-w64-mingw32-objdump" -p "$work/zip/$arch/Ombrafell.dll" 2>/dev/null |
-        sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk 'NF >= 2 && $1 ~ /^\[/ {print $NF}' |
+        sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^[[:space:]]*\[ *[0-9]+\]/ {print $NF}' |
         sort | tr '\n' ' ')
     [ "$exports" = "VSTPluginMain main " ] && pass "$arch DLL exports its two entry points" ||
         fail "$arch DLL exports: $exports"
