@@ -43,10 +43,12 @@ inline constexpr std::uint32_t kTwoOverPiBits[40] = {
 // Below 2^20: the count times the three parts of pi/2 taken away one by one, the rounding of
 // the second step kept.
 inline ReducedAngle reduceNear(double x) {
-    const double count = FastMath::detail::roundToInteger(x * kTwoOverPi);
-    const double first = x - count * kHalfPiParts[0];
-    const DoubleDouble second = twoSum(first, -(count * kHalfPiParts[1]));
-    return {static_cast<int>(count) & 3, twoSum(second.hi, second.lo - count * kHalfPiParts[2])};
+    const FastMath::detail::RoundedLanes<double> count =
+        FastMath::detail::roundWithInteger(x * kTwoOverPi);
+    const double first = x - count.value * kHalfPiParts[0];
+    const DoubleDouble second = twoSum(first, -(count.value * kHalfPiParts[1]));
+    return {static_cast<int>(count.integer & 3),
+            twoSum(second.hi, second.lo - count.value * kHalfPiParts[2])};
 }
 
 // 32 bits of 2/pi starting `skipped` bits after the binary point; bits before it read 0.

@@ -51,11 +51,11 @@ inline double preciseCosPolynomial(double r) {
 // For |x| < 2^20. pi/2 is taken away in three parts, so the remainder keeps double precision
 // also where the sine or the cosine nears 0.
 inline SineCosine sinCos(double x) {
-    const double count = detail::roundToInteger(x * detail::kTwoOverPi);
-    const double r =
-        ((x - count * PreciseMath::kHalfPiParts[0]) - count * PreciseMath::kHalfPiParts[1]) -
-        count * PreciseMath::kHalfPiParts[2];
-    const int quadrant = static_cast<int>(count);
+    const detail::RoundedLanes<double> count = detail::roundWithInteger(x * detail::kTwoOverPi);
+    const double r = ((x - count.value * PreciseMath::kHalfPiParts[0]) -
+                      count.value * PreciseMath::kHalfPiParts[1]) -
+                     count.value * PreciseMath::kHalfPiParts[2];
+    const std::int64_t quadrant = count.integer;
     const double s = detail::preciseSinPolynomial(r);
     const double c = detail::preciseCosPolynomial(r);
     const SineCosine even = (quadrant & 1) != 0 ? SineCosine{c, -s} : SineCosine{s, c};
