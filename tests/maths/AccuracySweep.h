@@ -27,6 +27,19 @@ inline double doubleUlps(double value, Exact exact) {
     return static_cast<double>(std::fabs(static_cast<Exact>(value) - exact) / ulp);
 }
 
+// The largest error met so far and the input that gave it.
+template <class Input> struct Worst {
+    double ulps = 0.0;
+    Input input = Input{};
+
+    void take(double error, Input x) {
+        if (!(error <= ulps)) {
+            ulps = error;
+            input = x;
+        }
+    }
+};
+
 // A kernel measured against reference functions over millions of inputs. The 32-bit build
 // runs under an emulator, which computes the long double references in double and takes
 // minutes over the sweeps; there the kernel digests show that it computes the very bits the

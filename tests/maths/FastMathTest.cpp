@@ -32,17 +32,7 @@ double ulpError(float approximation, double exact) {
     return std::fabs(static_cast<double>(approximation) - exact) / floatUlp(exact);
 }
 
-struct Worst {
-    double ulps = 0.0;
-    float input = 0.0f;
-
-    void take(double error, float x) {
-        if (!(error <= ulps)) {
-            ulps = error;
-            input = x;
-        }
-    }
-};
+using Worst = testing::Worst<float>;
 
 using FloatFunction = std::function<float(float)>;
 using ExactFunction = std::function<double(double)>;

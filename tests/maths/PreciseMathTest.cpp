@@ -32,17 +32,7 @@ using testing::Exact;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct Worst {
-    double ulps = 0.0;
-    double input = 0.0;
-
-    void take(double error, double x) {
-        if (!(error <= ulps)) {
-            ulps = error;
-            input = x;
-        }
-    }
-};
+using Worst = testing::Worst<double>;
 
 using PreciseKernels = testing::AccuracySweep;
 
@@ -267,39 +257,46 @@ TEST_F(PreciseKernels, ComplexOperationsWithinBudget) {
 // The float forms round the double result once; over the inputs the engine feeds them (control
 // curves, quantiser levels, waveform tables, filter envelope) that is the float nearest the
 // exact value. An exhaustive run over these ranges found no exception; here every 997th float.
-TEST_F(PreciseKernels, FloatFormsAreCorrectlyRounded) {
-    using FloatKernel = std::function<float(float)>;
-    const auto countMisrounded = [](const FloatKernel& kernel, const Reference& reference,
-                                    float low, float high) {
-        int misrounded = 0;
-        for (std::uint32_t bits = std::bit_cast<std::uint32_t>(low);
-             bits <= std::bit_cast<std::uint32_t>(high); bits += 997) {
-            const float x = std::bit_cast<float>(bits);
-            const Exact exact = reference(x);
-            const float value = kernel(x);
-            const Exact halfway = (static_cast<Exact>(value) + static_cast<float>(exact)) / 2;
-            const bool nearTie = std::fabs(exact - halfway) <= std::fabs(exact) * 1e-17L;
-            if (value != static_cast<float>(exact) && !nearTie) {
-                ++misrounded;
-            }
+struct FloatForm {
+    const char* name;
+    std::function<float(float)> kernel;
+    Reference reference;
+    float low;
+    float high;
+};
+
+int misroundedCount(const FloatForm& form) {
+    int misrounded = 0;
+    for (std::uint32_t bits = std::bit_cast<std::uint32_t>(form.low);
+         bits <= std::bit_cast<std::uint32_t>(form.high); bits += 997) {
+        const float x = std::bit_cast<float>(bits);
+        const Exact exact = form.reference(x);
+        const float value = form.kernel(x);
+        const Exact halfway = (static_cast<Exact>(value) + static_cast<float>(exact)) / 2;
+        const bool nearTie = std::fabs(exact - halfway) <= std::fabs(exact) * 1e-17L;
+        if (value != static_cast<float>(exact) && !nearTie) {
+            ++misrounded;
         }
-        return misrounded;
+    }
+    return misrounded;
+}
+
+TEST_F(PreciseKernels, FloatFormsAreCorrectlyRounded) {
+    const FloatForm forms[] = {
+        {"exp", [](float x) { return PreciseMath::exp(x); }, [](Exact x) { return std::exp(x); },
+         0.0f, 5.0f},
+        {"exp2", [](float x) { return PreciseMath::exp2(x); }, [](Exact x) { return std::exp2(x); },
+         0.015f, 15.0f},
+        {"sin", [](float x) { return PreciseMath::sin(x); }, [](Exact x) { return std::sin(x); },
+         0.0f, 12.6f},
+        {"cos", [](float x) { return PreciseMath::cos(x); }, [](Exact x) { return std::cos(x); },
+         0.0f, 12.6f},
+        {"tan", [](float x) { return PreciseMath::tan(x); }, [](Exact x) { return std::tan(x); },
+         0.0f, 6.3f},
     };
-    EXPECT_EQ(countMisrounded([](float x) { return PreciseMath::exp(x); },
-                              [](Exact x) { return std::exp(x); }, 0.0f, 5.0f),
-              0);
-    EXPECT_EQ(countMisrounded([](float x) { return PreciseMath::exp2(x); },
-                              [](Exact x) { return std::exp2(x); }, 0.015f, 15.0f),
-              0);
-    EXPECT_EQ(countMisrounded([](float x) { return PreciseMath::sin(x); },
-                              [](Exact x) { return std::sin(x); }, 0.0f, 12.6f),
-              0);
-    EXPECT_EQ(countMisrounded([](float x) { return PreciseMath::cos(x); },
-                              [](Exact x) { return std::cos(x); }, 0.0f, 12.6f),
-              0);
-    EXPECT_EQ(countMisrounded([](float x) { return PreciseMath::tan(x); },
-                              [](Exact x) { return std::tan(x); }, 0.0f, 6.3f),
-              0);
+    for (const FloatForm& form : forms) {
+        EXPECT_EQ(misroundedCount(form), 0) << form.name;
+    }
 }
 
 } // namespace
