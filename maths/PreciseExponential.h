@@ -114,19 +114,17 @@ inline DoubleDouble logParts(double x) {
     }
     const double numerator = m - 1.0; // exact: m is within a factor 2 of 1
     const DoubleDouble denominator = twoSum(m, 1.0);
-    const double s = numerator / denominator.hi;
+    // One division: what the reciprocal's rounding costs s, the exact residual gives back.
+    const double reciprocal = 1.0 / denominator.hi;
+    const double s = numerator * reciprocal;
     const DoubleDouble back = twoProduct(s, denominator.hi);
-    const double sLow = (((numerator - back.hi) - back.lo) - s * denominator.lo) / denominator.hi;
+    const double sLow = (((numerator - back.hi) - back.lo) - s * denominator.lo) * reciprocal;
     const double z = s * s;
-    const double series =
-        2.0 / 3 +
-        z * (2.0 / 5 +
-             z * (2.0 / 7 +
-                  z * (2.0 / 9 +
-                       z * (2.0 / 11 +
-                            z * (2.0 / 13 +
-                                 z * (2.0 / 15 +
-                                      z * (2.0 / 17 + z * (2.0 / 19 + z * (2.0 / 21)))))))));
+    const double z2 = z * z;
+    const double z4 = z2 * z2;
+    const double series = ((2.0 / 3 + z * (2.0 / 5)) + z2 * (2.0 / 7 + z * (2.0 / 9))) +
+                          z4 * (((2.0 / 11 + z * (2.0 / 13)) + z2 * (2.0 / 15 + z * (2.0 / 17))) +
+                                z4 * (2.0 / 19 + z * (2.0 / 21)));
     const double e = exponent;
     const DoubleDouble leading = twoSum(e * kLn2ExponentHigh, 2.0 * s);
     return fastTwoSum(leading.hi,
