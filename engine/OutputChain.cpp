@@ -22,6 +22,8 @@ constexpr double kBandLowCutoff = 440.0;
 constexpr double kBandCenter = 1000.0;
 constexpr double kBandWidth = 1777.0;
 constexpr double kBandHighCutoff = 2777.0;
+// The high band's cutoff stays at or below this fraction of the rate.
+constexpr double kBandTop = 0.45;
 constexpr double kDumpOrder = 2.0;
 constexpr double kDumpRippleDb = 0.1;
 constexpr int kWorkBufferCount = 6;
@@ -63,6 +65,12 @@ FloatPair dumpCutoffs(float value, float rate) {
     const float x = unitRange(value);
     return {dumpCutoff(clampValue(x * 2.0f, 0.0f, 1.0f), rate),
             dumpCutoff(clampValue((x - 0.5f) * 2.0f, 0.0f, 1.0f), rate)};
+}
+
+// Below the rate at which the high band fits under the Nyquist frequency all three bands move
+// down with the rate, keeping their layout: designed above it, they would run away.
+double bandScale(double rate) {
+    return std::min(1.0, rate * kBandTop / kBandHighCutoff);
 }
 
 // A cutoff at or above the Nyquist frequency of a new rate drops to the top of its control.
@@ -177,9 +185,10 @@ void OutputChain::setParameter(int index, float value) {
 
 void OutputChain::configureFilters(double rate) {
     appliedRate = rate;
-    bandLowPass.setParameters({rate, kBandOrder, kBandLowCutoff});
-    bandBandPass.setParameters({rate, kBandOrder, kBandCenter, kBandWidth});
-    bandHighPass.setParameters({rate, kBandOrder, kBandHighCutoff});
+    const double scale = bandScale(rate);
+    bandLowPass.setParameters({rate, kBandOrder, kBandLowCutoff * scale});
+    bandBandPass.setParameters({rate, kBandOrder, kBandCenter * scale, kBandWidth * scale});
+    bandHighPass.setParameters({rate, kBandOrder, kBandHighCutoff * scale});
     applyGlobalFilter(globalSettings.load(std::memory_order_acquire));
     applyDumpExpand(dumpSettings.load(std::memory_order_acquire));
 }

@@ -48,9 +48,14 @@ std::vector<std::string> zenityArguments(const FileSelectRequest& request) {
 }
 
 std::vector<std::string> kdialogArguments(const FileSelectRequest& request) {
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about a literal prepended to a
+    // temporary string.
     std::string filter;
     for (const FileType& type : request.fileTypes) {
-        filter += (filter.empty() ? "" : "\n") + ("*." + type.extension + "|" + type.name);
+        if (!filter.empty()) {
+            filter += '\n';
+        }
+        filter.append("*.").append(type.extension).append("|").append(type.name);
     }
     const bool saving = request.command == FileSelectCommand::Save;
     return {"--title", request.title, saving ? "--getsavefilename" : "--getopenfilename",

@@ -2,6 +2,7 @@
 
 #include "host/NoteNames.h"
 #include "host/ParallelJobs.h"
+#include "host/PortableFileName.h"
 #include "host/RenderOptions.h"
 #include "host/SfzInstrument.h"
 
@@ -19,9 +20,17 @@ namespace {
 
 constexpr const char* kBankHelp =
     "usage: ombrafell bank [-o DIR] [OPTIONS]\n"
-    "Renders every program to DIR/NN Name.wav (default out/). With --notes, --velocities or\n"
-    "--sfz, each program gets a folder DIR/NN Name/ holding \"Name C1.wav\" and so on (note 60\n"
-    "is C3; with several velocities \"Name C1 v064.wav\").\n";
+    "       ombrafell bank --preset FILE.obp [-o DIR] [OPTIONS]\n"
+    "Renders every program to DIR/NN Name.wav (default out/); -p renders only that program,\n"
+    "--programs only those (not both). With --notes, --velocities or --sfz, each program gets a\n"
+    "folder DIR/NN Name/ holding \"Name C1.wav\" and so on (note 60 is C3; with several\n"
+    "velocities \"Name C1 v064.wav\").\n"
+    "With --preset, the sound in the program file is rendered alone into the folder DIR/Name/,\n"
+    "named after the program stored in the file; values the file leaves out come from the\n"
+    "program -p selects (default 0).\n"
+    "In file and folder names, characters that Windows or SFZ players cannot take and leading\n"
+    "and trailing spaces and dots become \"_\", and device names such as CON get one appended;\n"
+    "the SFZ instrument keeps the real name in its first line.\n";
 
 constexpr const char* kPackHelp =
     "  --programs LIST     program indices to render (default all), e.g. 0-3,25\n"
@@ -41,7 +50,21 @@ struct BankPlan {
     bool sfz = false;
     int jobs = 1;
 
-    bool folderPerProgram() const { return !notes.empty() || !velocities.empty() || sfz; }
+    bool folderPerProgram() const {
+        return !notes.empty() || !velocities.empty() || sfz || job.session.preset;
+    }
+};
+
+// One program of the pack.
+struct PackItem {
+    // The program selected for its renders.
+    int program;
+    // Its real name.
+    std::string name;
+    // The name of its folder, or of its file when a program is one file.
+    std::string packName;
+    // How the summary names it.
+    std::string label;
 };
 
 int defaultJobs() {
@@ -75,20 +98,22 @@ BankPlan readBankPlan(Arguments& args) {
     return plan;
 }
 
-// Names become file names: no separators, no control characters.
-std::string fileSafe(std::string name) {
-    for (char& c : name) {
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) {
-            c = '-';
-        }
+void refuseConflictingChoices(const BankPlan& plan) {
+    if (plan.programs.empty()) {
+        return;
     }
-    return name;
+    if (plan.job.session.preset) {
+        throw UsageError("--preset renders the one sound in its file; --programs does not apply");
+    }
+    if (plan.job.session.programChosen) {
+        throw UsageError("-p and --programs both choose the programs; give one of them");
+    }
 }
 
 std::string numbered(int index, const std::string& name) {
     char prefix[16];
     std::snprintf(prefix, sizeof prefix, "%02d ", index);
-    return prefix + fileSafe(name);
+    return prefix + portableFileName(name);
 }
 
 struct Sample {
@@ -97,10 +122,10 @@ struct Sample {
     int velocity;
 };
 
-std::vector<Sample> samplesOf(const BankPlan& plan, int index, const std::string& name) {
+std::vector<Sample> samplesOf(const BankPlan& plan, const PackItem& item) {
     const std::string ext = fileExtensionOf(plan.job.format);
     if (!plan.folderPerProgram()) {
-        return {{numbered(index, name) + ext, plan.job.note.note, plan.job.note.velocity}};
+        return {{item.packName + ext, plan.job.note.note, plan.job.note.velocity}};
     }
     const auto notes = plan.notes.empty() ? std::vector<int>{plan.job.note.note} : plan.notes;
     const auto velocities =
@@ -108,7 +133,7 @@ std::vector<Sample> samplesOf(const BankPlan& plan, int index, const std::string
     std::vector<Sample> samples;
     for (const int note : notes) {
         for (const int velocity : velocities) {
-            std::string file = fileSafe(name) + " " + noteName(note);
+            std::string file = portableFileName(item.name) + " " + noteName(note);
             if (velocities.size() > 1) {
                 char layer[8];
                 std::snprintf(layer, sizeof layer, " v%03d", velocity);
@@ -134,7 +159,7 @@ void writeSfz(const std::filesystem::path& folder, const std::string& name,
     for (const Sample& sample : samples) {
         regions.push_back({sample.fileName, sample.note, sample.velocity});
     }
-    const std::string path = (folder / (fileSafe(name) + ".sfz")).string();
+    const std::string path = (folder / (portableFileName(name) + ".sfz")).string();
     std::string error;
     if (!writeTextFile(path, sfzInstrumentText(name + ", rendered by ombrafell", regions), error)) {
         throw UsageError("cannot write " + path + ": " + error);
@@ -142,53 +167,69 @@ void writeSfz(const std::filesystem::path& folder, const std::string& name,
 }
 
 // Renders one program's samples, each on a fresh instance; returns its summary lines.
-std::string renderProgram(const BankPlan& plan, int index, const std::string& name) {
+std::string renderProgram(const BankPlan& plan, const PackItem& item) {
     std::filesystem::path folder(plan.folder);
     if (plan.folderPerProgram()) {
-        folder /= numbered(index, name);
+        folder /= item.packName;
         makeFolder(folder);
     }
-    const std::vector<Sample> samples = samplesOf(plan, index, name);
+    const std::vector<Sample> samples = samplesOf(plan, item);
     std::ostringstream summary;
     for (const Sample& sample : samples) {
         RenderJob job = plan.job;
-        job.session.program = std::to_string(index);
+        job.session.program = std::to_string(item.program);
         job.note.note = sample.note;
         job.note.velocity = sample.velocity;
         const std::string path = (folder / sample.fileName).string();
         const StereoBuffer buffer = renderJob(job);
         writeOrThrow(path, buffer, job);
-        summary << index << " " << name << "\t" << decibelText(peakDecibels(buffer)) << "\t"
+        summary << item.label << "\t" << decibelText(peakDecibels(buffer)) << "\t"
                 << job.note.lengthSeconds << "\t" << path << "\n";
     }
     if (plan.sfz) {
-        writeSfz(folder, name, samples);
+        writeSfz(folder, item.name, samples);
     }
     return summary.str();
 }
 
-std::vector<std::string> programNames(const Session& session) {
-    auto host = openInstrument(session);
-    std::vector<std::string> names;
-    for (int index = 0; index < host->numPrograms(); ++index) {
-        names.push_back(host->programName(index));
+std::vector<int> chosenPrograms(const BankPlan& plan, PluginHost& host) {
+    if (plan.job.session.programChosen) {
+        return {findProgram(host, plan.job.session.program)};
     }
-    return names;
-}
-
-std::vector<int> chosenPrograms(const BankPlan& plan, std::size_t available) {
+    const int available = host.numPrograms();
     if (plan.programs.empty()) {
-        std::vector<int> all(available);
-        for (std::size_t i = 0; i < available; ++i) {
-            all[i] = static_cast<int>(i);
+        std::vector<int> all(static_cast<std::size_t>(available));
+        for (int i = 0; i < available; ++i) {
+            all[static_cast<std::size_t>(i)] = i;
         }
         return all;
     }
-    if (static_cast<std::size_t>(plan.programs.back()) >= available) {
+    if (plan.programs.back() >= available) {
         throw UsageError("no program " + std::to_string(plan.programs.back()) + " (there are " +
                          std::to_string(available) + ")");
     }
     return plan.programs;
+}
+
+// The program file's sound on the program it is loaded into, under the name stored in the file.
+PackItem presetItem(PluginHost& host, const Session& session) {
+    applySession(host, session);
+    const int program = host.currentProgram();
+    const std::string name = host.programName(program);
+    return {program, name, portableFileName(name), name};
+}
+
+std::vector<PackItem> packItems(const BankPlan& plan) {
+    auto host = openInstrument(plan.job.session);
+    if (plan.job.session.preset) {
+        return {presetItem(*host, plan.job.session)};
+    }
+    std::vector<PackItem> items;
+    for (const int index : chosenPrograms(plan, *host)) {
+        const std::string name = host->programName(index);
+        items.push_back({index, name, numbered(index, name), std::to_string(index) + " " + name});
+    }
+    return items;
 }
 
 // Prints the summaries in the order of the programs as soon as every earlier one is done, and
@@ -229,17 +270,16 @@ int bankCommand(Arguments& args, std::ostream& out, std::ostream& err) {
         out << kBankHelp << kRenderOptionsHelp << kPackHelp;
         return 0;
     }
+    refuseConflictingChoices(plan);
     validate(plan.job);
-    const std::vector<std::string> names = programNames(plan.job.session);
-    const std::vector<int> programs = chosenPrograms(plan, names.size());
+    const std::vector<PackItem> items = packItems(plan);
     makeFolder(plan.folder);
-    BankReport report(out, err, programs.size());
+    BankReport report(out, err, items.size());
     out << "program\tpeak dBFS\tlength s\tfile\n";
-    runInParallel(static_cast<int>(programs.size()), plan.jobs, [&](int item) {
-        const int index = programs[static_cast<std::size_t>(item)];
-        const std::string& name = names[static_cast<std::size_t>(index)];
-        report.started(name);
-        report.finished(item, renderProgram(plan, index, name));
+    runInParallel(static_cast<int>(items.size()), plan.jobs, [&](int position) {
+        const PackItem& item = items[static_cast<std::size_t>(position)];
+        report.started(item.name);
+        report.finished(position, renderProgram(plan, item));
     });
     return 0;
 }

@@ -1,9 +1,18 @@
 #include "host/RenderOptions.h"
 
+#include "plugin/SampleRateRange.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace Korvatune {
+
+namespace {
+
+constexpr int kLowestRateHz = static_cast<int>(kLowestSampleRate);
+constexpr int kHighestRateHz = static_cast<int>(kHighestSampleRate);
+
+} // namespace
 
 const char* const kRenderOptionsHelp =
     "  -p PROGRAM          program index or exact name (default 0)\n"
@@ -13,7 +22,7 @@ const char* const kRenderOptionsHelp =
     "  -v VELOCITY         1..127 (default 127)\n"
     "  --length SECONDS    length of the file (default 1.0)\n"
     "  --gate SECONDS      note-off after this time (default: half the length)\n"
-    "  -r RATE             sample rate in Hz (default 44100)\n"
+    "  -r RATE             sample rate in Hz, 1000..1600000 (default 44100)\n"
     "  -b BLOCK            frames per processing block (default 512)\n"
     "  --format FORMAT     float, pcm16 or pcm24 (WAV), or flac (24-bit) (default float)\n"
     "  --plugin PATH       render another VST 2.4 module instead\n";
@@ -57,8 +66,13 @@ void validate(RenderJob& job) {
     if (note.velocity < 1 || note.velocity > 127) {
         throw UsageError("velocity must be 1..127, got " + std::to_string(note.velocity));
     }
-    if (note.sampleRate <= 0 || note.blockSize <= 0) {
-        throw UsageError("rate and block size must be positive");
+    if (!isUsableSampleRate(static_cast<float>(note.sampleRate))) {
+        throw UsageError("rate must be " + std::to_string(kLowestRateHz) + ".." +
+                         std::to_string(kHighestRateHz) + " Hz, got " +
+                         std::to_string(note.sampleRate));
+    }
+    if (note.blockSize <= 0) {
+        throw UsageError("block size must be positive");
     }
     if (!(note.lengthSeconds > 0.0) || note.lengthSeconds * note.sampleRate > 1e9) {
         throw UsageError("length must be positive and reasonable");

@@ -27,6 +27,17 @@ bool isLoudest(const std::vector<SfzSample>& samples, const SfzSample& sample) {
     });
 }
 
+// The title is a comment on one line: a line break or other control character in it becomes
+// a blank.
+std::string commentLine(std::string title) {
+    for (char& c : title) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return "// " + title + "\n";
+}
+
 } // namespace
 
 std::string sfzInstrumentText(const std::string& title, const std::vector<SfzSample>& samples) {
@@ -34,7 +45,7 @@ std::string sfzInstrumentText(const std::string& title, const std::vector<SfzSam
     for (const SfzSample& sample : samples) {
         velocities.insert(sample.velocity);
     }
-    std::string text = "// " + title + "\n\n<group>\nloop_mode=one_shot\n";
+    std::string text = commentLine(title) + "\n<group>\nloop_mode=one_shot\n";
     // Layers already carry their loudness; a single layer follows the played velocity.
     if (velocities.size() > 1) {
         text += "amp_veltrack=0\n";

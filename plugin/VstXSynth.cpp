@@ -5,6 +5,7 @@
 #include "plugin/Identity.h"
 #include "plugin/NumberFormat.h"
 #include "plugin/ParameterTable.h"
+#include "plugin/SampleRateRange.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,8 +67,7 @@ void VstXSynth::buildNoteFrequencies() {
 }
 
 void VstXSynth::setSampleRate(float rate) {
-    // Hosts scanning plug-ins have been seen to send 0; a rate must stay usable as a divisor.
-    if (!std::isfinite(rate) || rate <= 0.0f) {
+    if (!isUsableSampleRate(rate)) {
         return;
     }
     AudioEffectX::setSampleRate(rate);

@@ -17,6 +17,9 @@ constexpr std::uint8_t kControlChange = 0xB0;
 constexpr std::uint8_t kAllNotesOff = 0x7B;
 constexpr std::uint8_t kMonoModeOn = 0x7E;
 constexpr float kSemitone = 1.0594631f;
+// What a host ever receives: far above any sound the instrument makes, yet a bound on what
+// reaches its mix bus when the chain is bypassed and the voices' filters ring without damping.
+constexpr float kLoudestOutput = 64.0f;
 
 } // namespace
 
@@ -156,6 +159,10 @@ void VstXSynth::advanceVoices() {
 // every frame gets the same arithmetic as when both ran frame by frame, and the voices' loop has
 // less to keep in registers.
 void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) {
+    // A negative count from a confused host would wind the event queue and the counters back.
+    if (frames <= 0) {
+        return;
+    }
     const DenormalGuard denormalGuard;
     float* left = outputs[0];
     float* right = outputs[1];
@@ -206,6 +213,7 @@ void VstXSynth::applyVolumeAndMeter(float** outputs, std::int32_t frames) {
         }
         scrubNonFinite(samples, frames);
         for (std::int32_t i = 0; i < frames; ++i) {
+            samples[i] = std::clamp(samples[i], -kLoudestOutput, kLoudestOutput);
             peaks[channel] = std::max(peaks[channel], std::fabs(samples[i]));
         }
     }

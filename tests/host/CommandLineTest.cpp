@@ -157,6 +157,33 @@ TEST_F(RenderCommand, BadArgumentsLeaveNoFile) {
     }
 }
 
+TEST_F(RenderCommand, RatesOutsideTheInstrumentsRangeAreRefusedAndItsEdgesTaken) {
+    const std::string output = path("rate.wav");
+    for (const std::string rate : {"0", "-44100", "1", "999", "1600001", "nan", "inf"}) {
+        for (const std::vector<std::string>& words :
+             {std::vector<std::string>{"render", "-r", rate, "-o", output},
+              std::vector<std::string>{"bank", "-r", rate, "-o", path("rate-bank")}}) {
+            const Result result = run(words);
+            EXPECT_EQ(result.status, 2) << words[0] << " " << rate;
+            ASSERT_EQ(lines(result.err).size(), 1u) << result.err;
+            EXPECT_NE(result.err.find("rate"), std::string::npos) << result.err;
+            EXPECT_FALSE(std::filesystem::exists(output)) << rate;
+            EXPECT_FALSE(std::filesystem::exists(path("rate-bank"))) << rate;
+        }
+    }
+    for (const int rate : {1000, 1600000}) {
+        const Result result =
+            run({"render", "-r", std::to_string(rate), "--length", "0.02", "-o", output});
+        ASSERT_EQ(result.status, 0) << result.err;
+        SF_INFO info{};
+        SNDFILE* file = sf_open(output.c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr);
+        sf_close(file);
+        EXPECT_EQ(info.samplerate, rate);
+        EXPECT_EQ(info.frames, rate / 50);
+    }
+}
+
 TEST_F(RenderCommand, BankWritesOneFilePerProgram) {
     const Result result = run({"bank", "-o", path("bank"), "--length", "0.05", "-r", "22050"});
     ASSERT_EQ(result.status, 0) << result.err;

@@ -65,7 +65,8 @@ void renderSpan(PluginHost& host, const std::vector<TimedEvent>& events, std::in
             midi.type = kVstMidiType;
             midi.byteSize = sizeof midi;
             midi.deltaFrames = static_cast<std::int32_t>(event.frame - from);
-            std::copy(event.bytes.begin(), event.bytes.end(), midi.midiData);
+            const std::size_t length = std::min(event.bytes.size(), sizeof midi.midiData);
+            std::copy_n(event.bytes.begin(), length, midi.midiData);
             due.push_back(midi);
         }
     }

@@ -1,4 +1,6 @@
 #include "host/NoteNames.h"
+#include "host/PortableFileName.h"
+#include "host/SfzInstrument.h"
 
 #include "support/CommandLineRun.h"
 
@@ -68,6 +70,53 @@ TEST(NoteNames, NoteSixtyIsCThree) {
     EXPECT_EQ(noteName(0), "C-2");
     EXPECT_EQ(noteName(11), "B-2");
     EXPECT_EQ(noteName(127), "G8");
+}
+
+TEST(PortableFileName, ReplacesWhatWindowsOrSfzPlayersCannotTake) {
+    for (const auto& [name, portable] : std::vector<std::pair<std::string, std::string>>{
+             {"KV Hard-D&B-Lead 1", "KV Hard-D&B-Lead 1"},
+             {"J\xC3\xBCrgen \xE2\x82\xAC", "J\xC3\xBCrgen \xE2\x82\xAC"},
+             {"CON: <kick>=1.", "CON_ _kick__1_"},
+             {"a\\b/c:d*e?f\"g<h>i|j=k", "a_b_c_d_e_f_g_h_i_j_k"},
+             {"tab\there\nline\x7F", "tab_here_line_"},
+             {" .kick. ", "__kick__"},
+             {"...", "___"},
+             {"", "_"},
+             // Latin-1, an overlong slash, a cut sequence and a surrogate are no UTF-8.
+             {"J\xFCrgen", "J_rgen"},
+             {"\xC0\xAF", "__"},
+             {"x\xE2\x82", "x__"},
+             {"\xED\xA0\x80", "___"},
+         }) {
+        EXPECT_EQ(portableFileName(name), portable) << name;
+    }
+}
+
+TEST(PortableFileName, DeviceNamesAreNoLongerDeviceNames) {
+    for (const auto& [name, portable] : std::vector<std::pair<std::string, std::string>>{
+             {"CON", "CON_"},
+             {"con", "con_"},
+             {"Prn", "Prn_"},
+             {"AUX .x", "AUX_ .x"},
+             {"nul.tar.gz", "nul_.tar.gz"},
+             {"COM1", "COM1_"},
+             {"lpt9.sfz", "lpt9_.sfz"},
+             {"COM\xC2\xB9", "COM\xC2\xB9_"},
+             {"CONOUT$", "CONOUT$_"},
+             {"CONSOLE", "CONSOLE"},
+             {"COM10", "COM10"},
+             {"LPT", "LPT"},
+             {"Bass CON", "Bass CON"},
+         }) {
+        EXPECT_EQ(portableFileName(name), portable) << name;
+    }
+}
+
+TEST(SfzInstrument, TheTitleStaysOneCommentLine) {
+    const std::string text = sfzInstrumentText("Kick\nfrom <here>\r", {{"k.wav", 36, 127}});
+    EXPECT_EQ(linesOf(text)[0], "// Kick from <here> ");
+    EXPECT_EQ(linesOf(text)[1], "");
+    EXPECT_EQ(linesOf(text)[2], "<group>");
 }
 
 TEST_F(SamplePack, NotesAndVelocitiesGoToAFolderPerProgramWithAnSfzInstrument) {
@@ -157,8 +206,75 @@ TEST_F(SamplePack, TheSameRenderAnotherSecondGivesTheSameFile) {
     EXPECT_EQ(contentsOf(path("first.wav")), contentsOf(path("second.wav")));
 }
 
+// A program file's sound alone, in one folder named after the program the file stores, under
+// names a Windows machine and any SFZ player take.
+TEST_F(SamplePack, APresetBecomesOneFolderNamedAfterItsProgram) {
+    ASSERT_EQ(testing::runCommand({"save-program", "-p", "25", "-o", path("saved.obp")}).status, 0);
+    std::string text = contentsOf(path("saved.obp"));
+    text.replace(0, text.find('\n'), "Name = CON: <kick>=1.;");
+    std::ofstream(path("odd.obp"), std::ios::binary) << text;
+
+    const Result result = bank("pack", {"--preset", path("odd.obp"), "--notes", "36,38",
+                                        "--velocities", "64,127", "--sfz", "--jobs", "2"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(linesOf(result.out).size(), 5u);
+    EXPECT_EQ(linesOf(result.out)[1].substr(0, 15), "CON: <kick>=1.\t");
+    EXPECT_EQ(linesOf(result.err), (std::vector<std::string>{"[1/1] CON: <kick>=1."}));
+    std::vector<fs::path> folders;
+    for (const auto& entry : fs::directory_iterator(folder / "pack")) {
+        folders.push_back(entry.path().filename());
+    }
+    ASSERT_EQ(folders, (std::vector<fs::path>{"CON_ _kick__1_"}));
+    const fs::path program = folder / "pack" / "CON_ _kick__1_";
+    std::set<std::string> files;
+    for (const auto& entry : fs::directory_iterator(program)) {
+        files.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(files,
+              (std::set<std::string>{"CON_ _kick__1_.sfz", "CON_ _kick__1_ C1 v064.wav",
+                                     "CON_ _kick__1_ C1 v127.wav", "CON_ _kick__1_ D1 v064.wav",
+                                     "CON_ _kick__1_ D1 v127.wav"}));
+    const fs::path sfz = program / "CON_ _kick__1_.sfz";
+    EXPECT_EQ(linesOf(contentsOf(sfz))[0], "// CON: <kick>=1., rendered by ombrafell");
+    for (const auto& region : regionsOf(sfz)) {
+        EXPECT_TRUE(fs::exists(program / region.at("sample"))) << region.at("sample");
+    }
+
+    // The sound is the file's: the same as rendering the file alone.
+    const Result single =
+        testing::runCommand({"render", "--preset", path("odd.obp"), "-n", "38", "-v", "64",
+                             "--length", "0.05", "-r", "22050", "-o", path("single.wav")});
+    ASSERT_EQ(single.status, 0) << single.err;
+    EXPECT_EQ(contentsOf(program / "CON_ _kick__1_ D1 v064.wav"), contentsOf(path("single.wav")));
+}
+
+TEST_F(SamplePack, DashPRendersThatOneProgram) {
+    const Result byName = bank("named", {"-p", "Low Q Bassdrum"});
+    ASSERT_EQ(byName.status, 0) << byName.err;
+    EXPECT_EQ(linesOf(byName.out).size(), 2u);
+    std::vector<fs::path> written;
+    for (const auto& entry : fs::directory_iterator(folder / "named")) {
+        written.push_back(entry.path().filename());
+    }
+    EXPECT_EQ(written, (std::vector<fs::path>{"25 Low Q Bassdrum.wav"}));
+
+    const Result byIndex = bank("indexed", {"-p", "3", "--sfz"});
+    ASSERT_EQ(byIndex.status, 0) << byIndex.err;
+    written.clear();
+    for (const auto& entry : fs::directory_iterator(folder / "indexed")) {
+        written.push_back(entry.path().filename());
+    }
+    EXPECT_EQ(written, (std::vector<fs::path>{"03 KV Basic Kickdrum 2"}));
+}
+
 TEST_F(SamplePack, MistakesExitWithStatusTwoAndWriteNothing) {
     for (const auto& options : std::vector<std::vector<std::string>>{
+             {"-p", "45"},
+             {"-p", "No Such Program"},
+             {"-p", "0", "--programs", "1"},
+             {"--preset", path("missing.obp")},
+             {"--preset", path("missing.obp"), "--programs", "1"},
+             {"-r", "999"},
              {"--notes", "128"},
              {"--notes", "36,"},
              {"--notes", "48-36"},

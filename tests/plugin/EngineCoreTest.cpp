@@ -165,12 +165,19 @@ TEST(EngineCore, SampleRateChangesPhaseScaleAndIgnoresUnusableRates) {
     SynthDriver synth(48000.0f);
     VstXSynth& engine = synthOf(synth);
     EXPECT_EQ(engine.getPhaseScale(), 4096.0f / 48000.0f);
-    for (float bad : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
-                      std::numeric_limits<float>::infinity()}) {
+    for (float bad :
+         {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
+          std::numeric_limits<float>::infinity(), 1.0f, 999.9f, 1600000.2f,
+          std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min()}) {
         dispatch(synth.get(), effSetSampleRate, 0, 0, nullptr, bad);
     }
     EXPECT_EQ(engine.getPhaseScale(), 4096.0f / 48000.0f);
     EXPECT_EQ(engine.getSampleRate(), 48000.0f);
+    for (float edge : {1000.0f, 1600000.0f}) {
+        dispatch(synth.get(), effSetSampleRate, 0, 0, nullptr, edge);
+        EXPECT_EQ(engine.getSampleRate(), edge);
+        EXPECT_EQ(engine.getPhaseScale(), 4096.0f / edge);
+    }
 }
 
 TEST(EngineCore, NoteFrequenciesFollowEqualTemperament) {

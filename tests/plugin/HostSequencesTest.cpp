@@ -131,5 +131,59 @@ TEST(HostSequences, ValuesBeyondTheParameterRangeAreHeldAtItsEnds) {
     EXPECT_LT(loudest, 16.0f);
 }
 
+// Played loud: eight notes, every band of the tone stage fully up.
+float loudestWithAllBandsUp(float rate, int program) {
+    SynthDriver synth(rate);
+    AEffect* effect = synth.get();
+    dispatch(effect, effSetProgram, 0, program);
+    for (const int band : {45, 46, 47}) {
+        effect->setParameter(effect, band, 1.0f);
+    }
+    for (int note = 36; note < 120; note += 12) {
+        synth.noteOn(note);
+    }
+    float loudest = 0.0f;
+    for (int block = 0; block < 8; ++block) {
+        synth.render(256);
+        loudest = std::max({loudest, peakOf(synth.left), peakOf(synth.right)});
+    }
+    return loudest;
+}
+
+// At rates where the tone bands' frequencies lie above the Nyquist frequency their designs ran
+// away, up to 1e38.
+TEST(HostSequences, ToneBandsStayTameAtTheLowestRates) {
+    for (const float rate : {1000.0f, 2000.0f, 3000.0f, 4000.0f, 5000.0f, 6000.0f}) {
+        for (const int program : {0, 25}) {
+            EXPECT_LT(loudestWithAllBandsUp(rate, program), 8.0f)
+                << rate << " Hz, program " << program;
+        }
+    }
+}
+
+// With the chain bypassed, oscillator filters at full resonance ring without damping and the
+// voices' sum reaches thousands; no host is handed more than 64.
+TEST(HostSequences, RingingVoiceFiltersReachTheHostAtMostAt64) {
+    constexpr int kCutoffAndResonance[] = {7, 8, 21, 22, 35, 36};
+    for (const int program : {0, 35}) {
+        SynthDriver synth;
+        AEffect* effect = synth.get();
+        dispatch(effect, effSetProgram, 0, program);
+        for (const int index : kCutoffAndResonance) {
+            effect->setParameter(effect, index, 1.0f);
+        }
+        effect->setParameter(effect, 58, 1.0f);
+        effect->setParameter(effect, 59, 1.0f);
+        for (int note = 36; note < 120; note += 12) {
+            synth.noteOn(note);
+        }
+        for (int block = 0; block < 24; ++block) {
+            synth.render(512);
+            ASSERT_TRUE(allFinite(synth.left) && allFinite(synth.right)) << program;
+            ASSERT_LE(std::max(peakOf(synth.left), peakOf(synth.right)), 64.0f) << program;
+        }
+    }
+}
+
 } // namespace
 } // namespace Korvatune
