@@ -1,6 +1,6 @@
 #include "AllocationCounter.h"
 #include "RealtimeCounters.h"
-#include "plugin/EntryPoint.h"
+#include "plugin/vst2/EntryPoint.h"
 
 #include <array>
 #include <chrono>

@@ -55,6 +55,10 @@ void DrawTestEditor::setFileSelector(std::unique_ptr<Gui::IFileSelector> selecto
     fileSelector_ = std::move(selector);
 }
 
+void DrawTestEditor::setParameterEditListener(ParameterEditListener listener) {
+    editListener_ = std::move(listener);
+}
+
 void DrawTestEditor::buildViews(Gui::Frame& frame) {
     ImageCache images(images_);
     // Decoded on first opening: an instance whose editor is never shown does not hold it.
@@ -229,6 +233,14 @@ void DrawTestEditor::stepDistortionType(float rockerValue) {
 void DrawTestEditor::setSynthParameter(int index, float value) {
     if (index >= 0 && index < kNumProgramKeys) {
         synth_.setParameter(index, value);
+        reportEdit(index);
+    }
+}
+
+// The value as the instrument stored it, which may be clamped.
+void DrawTestEditor::reportEdit(int index) {
+    if (editListener_) {
+        editListener_(index, synth_.getParameter(index));
     }
 }
 

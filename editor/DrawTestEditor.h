@@ -13,6 +13,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace Korvatune {
@@ -46,6 +47,11 @@ public:
 
     void setFileSelector(std::unique_ptr<Gui::IFileSelector> selector);
 
+    // Told, on the editor's thread, of every parameter value the user sets in the editor, after
+    // the instrument has it; a host shell that records the user's edits listens here.
+    using ParameterEditListener = std::function<void(int index, float value)>;
+    void setParameterEditListener(ParameterEditListener listener);
+
     // The Synth page while the window is open, else null.
     ControlsGUI* synthPage() const { return synthPage_; }
     // Pages count from 0: Synth, About. Does nothing while the window is closed.
@@ -61,6 +67,7 @@ private:
     void stepWaveform(int tag, float rockerValue);
     void stepDistortionType(float rockerValue);
     void setSynthParameter(int index, float value);
+    void reportEdit(int index);
 
     void refreshEverything();
     void refreshDistortion();
@@ -80,6 +87,7 @@ private:
     ImageSource images_;
     std::shared_ptr<const Gui::Bitmap> background_;
     std::unique_ptr<Gui::IFileSelector> fileSelector_;
+    ParameterEditListener editListener_;
     ControlsGUI* synthPage_ = nullptr;
     MyTabView* tabView_ = nullptr;
 

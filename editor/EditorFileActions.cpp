@@ -75,11 +75,14 @@ void DrawTestEditor::loadProgramFile() {
 }
 
 // An unreadable file leaves the program as it was; selecting it again and refreshing is
-// harmless then.
+// harmless then. Every value counts as an edit of the user's.
 void DrawTestEditor::loadChosenProgram(const std::filesystem::path& path) {
     readProgramFile(synth_.currentProgram(), Platform::pathToUtf8(path).c_str());
     synth_.setProgram(synth_.getProgram());
     refreshEverything();
+    for (int index = 0; index < kNumProgramKeys; ++index) {
+        reportEdit(index);
+    }
 }
 
 void DrawTestEditor::saveProgramFile() {

@@ -1,6 +1,6 @@
 #include "host/PluginHost.h"
 
-#include "plugin/EntryPoint.h"
+#include "plugin/vst2/EntryPoint.h"
 
 #include <array>
 

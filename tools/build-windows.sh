@@ -29,6 +29,6 @@ for arch in i686 x86_64; do
         -DOMBRAFELL_ARTWORK_PROGRAM="$artwork" -DOMBRAFELL_BUILD_TESTS="$tests" >/dev/null
     cmake --build "$out/build-$arch" -j "$jobs"
     mkdir -p "$out/$arch"
-    cp "$out/build-$arch/plugin/Ombrafell.dll" "$out/$arch/Ombrafell.dll"
+    cp "$out/build-$arch/plugin/vst2/Ombrafell.dll" "$out/$arch/Ombrafell.dll"
 done
 echo "Built $out/i686/Ombrafell.dll and $out/x86_64/Ombrafell.dll" >&2

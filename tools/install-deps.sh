@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           libpng-dev zlib1g-dev libstb-dev libx11-dev libsndfile1-dev xvfb
-          g++-multilib qemu-user googletest)
+          lv2-dev sordi liblilv-dev libsuil-dev g++-multilib qemu-user googletest)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -35,9 +35,9 @@ UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
 tsan=${build}-tsan
 cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRAFELL_WERROR=ON \
     -DOMBRAFELL_SANITIZE=thread -DOMBRAFELL_BUILD_BENCHMARKS=OFF
-cmake --build "$tsan" -j "$jobs" --target threads_tests editor_tests
+cmake --build "$tsan" -j "$jobs" --target threads_tests editor_tests lv2_tests
 TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" --output-on-failure \
-    -R '^(Concurrency|EditorConcurrency)\.'
+    -R '^(Concurrency|EditorConcurrency|Lv2Concurrency)\.'
 
 # The engine's tests as 32-bit code, under qemu-i386.
 bash tools/test-i686.sh "${build}-i686"

@@ -43,40 +43,10 @@ protected:
         return dispatch(synth.get(), effEditOpen, 0, 0, reinterpret_cast<void*>(parent)) == 1;
     }
 
-    std::vector<Window> editorWindows() {
-        XSync(host, False);
-        Window root = 0;
-        Window parentOfParent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(host, parent, &root, &parentOfParent, &children, &count);
-        std::vector<Window> windows(children, children + count);
-        if (children != nullptr) {
-            XFree(children);
-        }
-        return windows;
-    }
+    std::vector<Window> editorWindows() { return testing::childWindows(host, parent); }
 
     void sendPointer(Window target, int type, Gui::Point where) {
-        XEvent event{};
-        event.type = type;
-        event.xany.display = host;
-        event.xany.window = target;
-        long mask = ButtonMotionMask;
-        if (type == MotionNotify) {
-            event.xmotion.x = where.x;
-            event.xmotion.y = where.y;
-            event.xmotion.state = Button1Mask;
-            event.xmotion.same_screen = True;
-        } else {
-            event.xbutton.x = where.x;
-            event.xbutton.y = where.y;
-            event.xbutton.button = Button1;
-            event.xbutton.same_screen = True;
-            mask = type == ButtonPress ? ButtonPressMask : ButtonReleaseMask;
-        }
-        XSendEvent(host, target, False, mask, &event);
-        XSync(host, False);
+        testing::sendPointer(host, target, type, where.x, where.y);
     }
 
     // The window's pixel at a point, as red, green and blue.

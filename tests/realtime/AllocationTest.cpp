@@ -1,3 +1,4 @@
+#include "lv2/Lv2TestDriver.h"
 #include "support/SynthDriver.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,32 @@ TEST(RealTime, EventsAndRenderingAllocateNothing) {
     }
     armed = false;
     EXPECT_EQ(allocations.load(), 0);
+}
+
+// The LV2 shell's blocks, with events, a program change, a port change and a restored table to
+// take in, allocate nothing either.
+TEST(RealTime, Lv2BlocksAllocateNothing) {
+    testing::Lv2Driver lv2;
+    testing::StateStore state;
+    state.saveFrom(*lv2.instrument);
+    lv2.render(512);
+    const std::vector<std::uint8_t> noteOn = {0x90, 36, 127};
+    const std::vector<std::uint8_t> programChange = {0xC0, 25};
+    const std::vector<std::uint8_t> noteOff = {0x80, 36, 0};
+    state.restoreInto(*lv2.instrument);
+
+    allocations = 0;
+    armed = true;
+    lv2.midi.add(0, noteOn);
+    lv2.midi.add(100, programChange);
+    lv2.midi.add(300, noteOff);
+    lv2.controls[kFilterCutoff] = 0.3f;
+    for (int block = 0; block < 8; ++block) {
+        lv2.render(512);
+    }
+    armed = false;
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(lv2.instrument->synth().getProgram(), 25);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/EntryPoint.h"
+#include "plugin/vst2/EntryPoint.h"
 
 #ifdef OMBRAFELL_TEST_MODULE
 #include "host/ModuleLoader.h"

@@ -13,7 +13,8 @@ namespace Korvatune::testing {
 // Drives an instance through its AEffect record with MIDI and fixed-size blocks.
 class SynthDriver {
 public:
-    explicit SynthDriver(float sampleRate = 44100.0f) : effect(entryUnderTest()(recordingHost)) {
+    explicit SynthDriver(float sampleRate = 44100.0f, EntryFunction entry = entryUnderTest())
+        : effect(entry(recordingHost)) {
         dispatch(effect, effSetSampleRate, 0, 0, nullptr, sampleRate);
         dispatch(effect, effMainsChanged, 0, 1);
     }

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace Korvatune::testing {
 
@@ -46,6 +47,44 @@ inline Window createParentWindow(Display* display, unsigned width, unsigned heig
     XMapWindow(display, parent);
     XSync(display, False);
     return parent;
+}
+
+// The windows a host's window holds, once the server has done all that was asked of it.
+inline std::vector<Window> childWindows(Display* display, Window parent) {
+    XSync(display, False);
+    Window root = 0;
+    Window parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, parent, &root, &parentOfParent, &children, &count);
+    std::vector<Window> windows(children, children + count);
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return windows;
+}
+
+// A press or release of the left button, or a motion with it held, at a point of a window.
+inline void sendPointer(Display* display, Window target, int type, int x, int y) {
+    XEvent event{};
+    event.type = type;
+    event.xany.display = display;
+    event.xany.window = target;
+    long mask = ButtonMotionMask;
+    if (type == MotionNotify) {
+        event.xmotion.x = x;
+        event.xmotion.y = y;
+        event.xmotion.state = Button1Mask;
+        event.xmotion.same_screen = True;
+    } else {
+        event.xbutton.x = x;
+        event.xbutton.y = y;
+        event.xbutton.button = Button1;
+        event.xbutton.same_screen = True;
+        mask = type == ButtonPress ? ButtonPressMask : ButtonReleaseMask;
+    }
+    XSendEvent(display, target, False, mask, &event);
+    XSync(display, False);
 }
 
 } // namespace Korvatune::testing

@@ -1,4 +1,4 @@
-#include "plugin/EntryPoint.h"
+#include "plugin/vst2/EntryPoint.h"
 
 #include "plugin/VstXSynth.h"
 

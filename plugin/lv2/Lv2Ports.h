@@ -1,0 +1,22 @@
+#pragma once
+
+#include "programs/ProgramKeys.h"
+
+#include <cstdint>
+
+namespace Korvatune::Lv2 {
+
+// Port indices: the parameters first, so that port i is parameter i, then the MIDI input and
+// the two audio outputs.
+enum Port : std::uint32_t {
+    kMidiInPort = kNumProgramKeys,
+    kLeftOutPort,
+    kRightOutPort,
+    kNumPorts,
+};
+
+constexpr bool isParameterPort(std::uint32_t port) {
+    return port < static_cast<std::uint32_t>(kNumProgramKeys);
+}
+
+} // namespace Korvatune::Lv2

@@ -1,0 +1,212 @@
+#include "lv2bundle/BundleTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <lv2/instance-access/instance-access.h>
+#include <lv2/ui/ui.h>
+#include <suil/suil.h>
+
+// Xlib defines macros (None, Bool, ...) that would break the test framework's headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "support/X11HostDisplay.h"
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace Korvatune {
+namespace {
+
+struct PortWrite {
+    std::uint32_t port;
+    std::uint32_t size;
+    std::uint32_t protocol;
+    float value;
+};
+
+// The Volume knob's square on the Synth page, which starts at (49, 48) in the editor.
+constexpr int kVolumeLeft = 49 + 642;
+constexpr int kVolumeTop = 48 + 300;
+constexpr int kVolumeSize = 37;
+
+// A host that embeds the editor through suil in a window of its own, on its own connection.
+class Lv2Editor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(host.plugin, nullptr);
+        std::string skipReason;
+        display = testing::openHostDisplay(skipReason);
+        if (display == nullptr) {
+            GTEST_SKIP() << skipReason;
+        }
+        parent = testing::createParentWindow(display, 800, 465);
+        suilHost = suil_host_new(&Lv2Editor::recordWrite, nullptr, nullptr, nullptr);
+    }
+
+    void TearDown() override {
+        if (display == nullptr) {
+            return;
+        }
+        closeEditor();
+        suil_host_free(suilHost);
+        XDestroyWindow(display, parent);
+        XCloseDisplay(display);
+    }
+
+    bool openEditor() {
+        LilvUIs* uis = lilv_plugin_get_uis(host.plugin);
+        const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+        char* bundle = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_bundle_uri(ui)), nullptr);
+        char* binary = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
+        LV2_Feature parentFeature{LV2_UI__parent, reinterpret_cast<void*>(parent)};
+        LV2_Feature instanceFeature{LV2_INSTANCE_ACCESS_URI,
+                                    lilv_instance_get_handle(lv2.instance)};
+        LV2UI_Resize resize{this, [](LV2UI_Feature_Handle self, int width, int height) {
+                                static_cast<Lv2Editor*>(self)->requestedSize = {width, height};
+                                return 0;
+                            }};
+        LV2_Feature resizeFeature{LV2_UI__resize, &resize};
+        const LV2_Feature* features[] = {&parentFeature, &instanceFeature, &resizeFeature,
+                                         host.urids.mapFeature(), nullptr};
+        ui_ = suil_instance_new(suilHost, this, LV2_UI__X11UI, Lv2::kPluginUri,
+                                lilv_node_as_uri(lilv_ui_get_uri(ui)), LV2_UI__X11UI, bundle,
+                                binary, features);
+        lilv_free(bundle);
+        lilv_free(binary);
+        lilv_uis_free(uis);
+        return ui_ != nullptr;
+    }
+
+    void closeEditor() {
+        if (ui_ != nullptr) {
+            suil_instance_free(ui_);
+            ui_ = nullptr;
+        }
+    }
+
+    Window editorWindow() const {
+        return static_cast<Window>(reinterpret_cast<std::uintptr_t>(suil_instance_get_widget(ui_)));
+    }
+
+    void idle() {
+        const auto* idle = static_cast<const LV2UI_Idle_Interface*>(
+            suil_instance_extension_data(ui_, LV2_UI__idleInterface));
+        ASSERT_NE(idle, nullptr);
+        idle->idle(suil_instance_get_handle(ui_));
+        XSync(display, False);
+    }
+
+    // Idles the editor until the condition holds or five seconds have passed.
+    bool idleUntil(const std::function<bool()>& condition) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!condition() && std::chrono::steady_clock::now() < deadline) {
+            idle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return condition();
+    }
+
+    std::vector<Window> editorWindows() { return testing::childWindows(display, parent); }
+
+    std::vector<unsigned long> volumeKnobPixels() {
+        XImage* image = XGetImage(display, editorWindow(), kVolumeLeft, kVolumeTop, kVolumeSize,
+                                  kVolumeSize, AllPlanes, ZPixmap);
+        std::vector<unsigned long> pixels;
+        if (image == nullptr) {
+            return pixels;
+        }
+        for (int y = 0; y < kVolumeSize; ++y) {
+            for (int x = 0; x < kVolumeSize; ++x) {
+                pixels.push_back(XGetPixel(image, x, y));
+            }
+        }
+        XDestroyImage(image);
+        return pixels;
+    }
+
+    void sendPointer(int type, int x, int y) {
+        testing::sendPointer(display, editorWindow(), type, x, y);
+    }
+
+    static void recordWrite(SuilController self, std::uint32_t port, std::uint32_t size,
+                            std::uint32_t protocol, const void* buffer) {
+        float value = 0.0f;
+        if (size == sizeof value) {
+            value = *static_cast<const float*>(buffer);
+        }
+        static_cast<Lv2Editor*>(self)->writes.push_back({port, size, protocol, value});
+    }
+
+    testing::BundleCopy copy;
+    testing::LilvHost host{copy.folder()};
+    testing::Lv2Instance lv2{host, 44100.0};
+    Display* display = nullptr;
+    Window parent = 0;
+    SuilHost* suilHost = nullptr;
+    SuilInstance* ui_ = nullptr;
+    std::vector<PortWrite> writes;
+    std::pair<int, int> requestedSize{0, 0};
+};
+
+TEST_F(Lv2Editor, EmbedsTheEditorAtItsSize) {
+    ASSERT_TRUE(openEditor());
+    const std::vector<Window> windows = editorWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    EXPECT_EQ(windows[0], editorWindow());
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, editorWindow(), &attributes);
+    EXPECT_EQ(attributes.width, 800);
+    EXPECT_EQ(attributes.height, 465);
+    EXPECT_EQ(requestedSize, std::make_pair(800, 465));
+}
+
+TEST_F(Lv2Editor, APortEventMovesItsKnob) {
+    ASSERT_TRUE(openEditor());
+    std::vector<unsigned long> before;
+    ASSERT_TRUE(idleUntil([&] {
+        before = volumeKnobPixels();
+        return !before.empty() && before != std::vector<unsigned long>(before.size(), before[0]);
+    }));
+    const float quiet = 0.1f;
+    suil_instance_port_event(ui_, kVolume, sizeof quiet, 0, &quiet);
+    EXPECT_TRUE(idleUntil([&] { return volumeKnobPixels() != before; }));
+    EXPECT_TRUE(writes.empty());
+}
+
+// The drag is the user's edit, so the host hears of it as writes to the Volume port.
+TEST_F(Lv2Editor, DraggingTheVolumeKnobWritesItsPort) {
+    ASSERT_TRUE(openEditor());
+    idle();
+    const int centreX = kVolumeLeft + 18;
+    const int centreY = kVolumeTop + 18;
+    sendPointer(ButtonPress, centreX, centreY - 12);
+    sendPointer(MotionNotify, centreX - 12, centreY);
+    sendPointer(ButtonRelease, centreX - 12, centreY);
+    ASSERT_TRUE(idleUntil([&] { return !writes.empty(); }));
+    for (const PortWrite& write : writes) {
+        EXPECT_EQ(write.port, static_cast<std::uint32_t>(kVolume));
+        EXPECT_EQ(write.size, sizeof(float));
+        EXPECT_EQ(write.protocol, 0u);
+    }
+    EXPECT_NEAR(writes.back().value, (0.75f - 0.5f) / 1.5f, 0.02f);
+}
+
+TEST_F(Lv2Editor, TwentyOpeningsLeaveNoWindowBehind) {
+    const int filesBefore = testing::openFileCount();
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_TRUE(openEditor()) << round;
+        idle();
+        EXPECT_EQ(editorWindows().size(), 1u);
+        closeEditor();
+    }
+    EXPECT_TRUE(editorWindows().empty());
+    EXPECT_EQ(testing::openFileCount(), filesBefore);
+}
+
+} // namespace
+} // namespace Korvatune
