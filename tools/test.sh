@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything from scratch with warnings as errors and runs the whole test suite, again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded tests under
-# ThreadSanitizer; then the Windows modules and their tests under wine; then the packages.
+# ThreadSanitizer; then the engine's tests built for 32-bit Linux under qemu-i386; then the
+# Windows modules and their tests under wine; then the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,6 +38,9 @@ cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRAFELL_WERROR=ON \
 cmake --build "$tsan" -j "$jobs" --target threads_tests editor_tests lv2_tests
 TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" --output-on-failure \
     -R '^(Concurrency|EditorConcurrency|Lv2Concurrency)\.'
+
+# The engine's tests as 32-bit code, under qemu-i386.
+bash tools/test-i686.sh "${build}-i686"
 
 # The Windows tests bring their own virtual X server, sized for their windows.
 DISPLAY= bash tools/test-windows.sh "${build}-windows"
