@@ -2,6 +2,9 @@
 
 #include "engine/DistortionTables.h"
 #include "engine/SampleFunctions.h"
+#include "maths/PreciseArctangent.h"
+#include "maths/PreciseExponential.h"
+#include "maths/PreciseTrigonometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,11 +82,11 @@ inline auto invertAndDrive(float gain) {
 // G times 1/G: no intermediate depends on the processor's flush mode.
 inline float bigBadBend(float magnitude, float gain, float inverseGain) {
     const double base = magnitude;
-    const double raised = std::pow(base, double{gain});
+    const double raised = PreciseMath::pow(base, double{gain});
     if (raised >= std::numeric_limits<double>::min()) {
-        return static_cast<float>(std::pow(std::atan(raised), double{inverseGain}));
+        return static_cast<float>(PreciseMath::pow(PreciseMath::atan(raised), double{inverseGain}));
     }
-    return static_cast<float>(std::pow(base, double{gain} * double{inverseGain}));
+    return static_cast<float>(PreciseMath::pow(base, double{gain} * double{inverseGain}));
 }
 
 inline auto bigBad(const DistortionTable& shape, float gain) {
@@ -109,13 +112,13 @@ inline auto bigFat(const DistortionTable& shape, float gain) {
 
 inline auto viciousViper(float cosineGain) {
     return [cosineGain](float x) {
-        return static_cast<float>(std::cos(double{kPi * x * cosineGain}));
+        return static_cast<float>(PreciseMath::cos(double{kPi * x * cosineGain}));
     };
 }
 
 inline auto assKicking(float cosineGain) {
     return [cosineGain](float x) {
-        return static_cast<float>(cosineGain * std::cos(double{kHalfPi * x * cosineGain}));
+        return static_cast<float>(cosineGain * PreciseMath::cos(double{kHalfPi * x * cosineGain}));
     };
 }
 
@@ -124,13 +127,13 @@ inline auto tigersBlood(float cosineGain) {
         if (x == 0.0f) {
             return 0.0f;
         }
-        return static_cast<float>(cosineGain * std::cos(double{kPi * x * cosineGain}));
+        return static_cast<float>(cosineGain * PreciseMath::cos(double{kPi * x * cosineGain}));
     };
 }
 
 inline auto madDog(float cosineGain) {
     return [cosineGain](float x) {
-        return static_cast<float>(std::sin(double{kHalfPi * x * cosineGain}));
+        return static_cast<float>(PreciseMath::sin(double{kHalfPi * x * cosineGain}));
     };
 }
 

@@ -1,5 +1,8 @@
 #include "engine/DistortionTables.h"
 
+#include "maths/PreciseExponential.h"
+#include "maths/PreciseTrigonometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -46,11 +49,11 @@ struct RandomValues {
 };
 
 double sineOf(double argument) {
-    return std::sin(static_cast<double>(static_cast<float>(argument)));
+    return PreciseMath::sin(static_cast<double>(static_cast<float>(argument)));
 }
 
 double cosineOf(double argument) {
-    return std::cos(static_cast<double>(static_cast<float>(argument)));
+    return PreciseMath::cos(static_cast<double>(static_cast<float>(argument)));
 }
 
 float clampedEntry(double value, double low, double high) {
@@ -79,8 +82,8 @@ double logarithmOfIndex(int i, double v) {
     if (i == 0) {
         return 0.0;
     }
-    const double range = static_cast<float>(std::fabs(std::log(1.0 / 256.0)));
-    return (std::log(v) + range) / range;
+    const double range = static_cast<float>(std::fabs(PreciseMath::log(1.0 / 256.0)));
+    return (PreciseMath::log(v) + range) / range;
 }
 
 double sawFold(int i, double v, double u) {

@@ -1,5 +1,7 @@
 #include "engine/FilterEnvelope.h"
 
+#include "maths/PreciseTrigonometry.h"
+
 #include <cmath>
 
 namespace Korvatune {
@@ -10,7 +12,7 @@ float FilterEnvelope::value(float t) const {
     }
     if (duration > t) {
         const float fraction = t / duration;
-        return std::fabs(std::cos(2.0f * (fraction * 6.2831855f)));
+        return std::fabs(PreciseMath::cos(2.0f * (fraction * 6.2831855f)));
     }
     return 1.0f;
 }

@@ -69,7 +69,7 @@ template <bool kWide>
     }
     const FloatLanes arc = settings.curvesReady
                                ? lookUpCurves(settings, index)
-                               : FastMath::atan<kWide>(x, settings.upperLanes) / std::atan(1.0f);
+                               : FastMath::atan<kWide>(x, settings.upperLanes) / kArctangentOfOne;
     FloatLanes shaped = arc * settings.saturation * 10.777f;
     shaped = shaped > 1.0f ? broadcast(1.0f) : shaped;
     shaped = shaped < -1.0f ? broadcast(-1.0f) : shaped;

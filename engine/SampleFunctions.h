@@ -1,8 +1,7 @@
 #pragma once
 
 #include "maths/FastMath.h"
-
-#include <cmath>
+#include "maths/PreciseExponential.h"
 
 namespace Korvatune {
 
@@ -28,9 +27,12 @@ inline float clampValue(float x, float low, float high) {
     return x;
 }
 
+// atan(1) rounded to float: the scale of saturate's arctangent.
+inline constexpr float kArctangentOfOne = 0.785398185f;
+
 // The arctangent part of saturate, scaled so that x = 1 gives 1.
 inline float saturationArc(float x) {
-    return FastMath::atan(x) / std::atan(1.0f);
+    return FastMath::atan(x) / kArctangentOfOne;
 }
 
 // Soft clips through an arctangent whose gain grows with amount; amount 0 leaves x untouched.
@@ -48,7 +50,7 @@ inline float saturate(float x, float amount) {
 
 // Maps a 0..1 control onto 0..~0.99326 with an exponential rise, for filter frequencies.
 inline float expCurve(float x) {
-    return (std::exp(5.0f * x) - 1.0f) / std::exp(5.0f);
+    return (PreciseMath::exp(5.0f * x) - 1.0f) / PreciseMath::exp(5.0f);
 }
 
 } // namespace Korvatune

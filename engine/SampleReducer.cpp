@@ -1,5 +1,7 @@
 #include "engine/SampleReducer.h"
 
+#include "maths/PreciseExponential.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -24,7 +26,7 @@ float SampleReducer::quantizationLevels(float& quantization) {
         return 0.0f;
     }
     quantization = std::max(quantization, kMinimumQuantization);
-    return std::max(std::exp2(15.0f * quantization), 2.0f);
+    return std::max(PreciseMath::exp2(15.0f * quantization), 2.0f);
 }
 
 int SampleReducer::reductionStep(float rateValue) {

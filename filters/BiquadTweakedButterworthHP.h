@@ -1,17 +1,18 @@
 #pragma once
 
 #include "maths/FastMath.h"
+#include "maths/PreciseExponential.h"
+#include "maths/PreciseTrigonometry.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace Korvatune {
 
-// The functions the control curve and the prewarp take: the library's, for work done once,
-// where only the exact value will do.
-struct LibraryCurveMaths {
-    template <typename T> static T exp(T x) { return std::exp(x); }
-    template <typename T> static T tan(T x) { return std::tan(x); }
+// The functions the control curve and the prewarp take: the precise kernels, for work done
+// once, where only the exact value will do.
+struct PreciseCurveMaths {
+    template <typename T> static T exp(T x) { return PreciseMath::exp(x); }
+    template <typename T> static T tan(T x) { return PreciseMath::tan(x); }
 };
 
 // The audio path's approximations, for filters whose controls move every sample.
@@ -77,7 +78,7 @@ template <typename T> struct HighPassDesignMemo {
 // The control curve and the coefficients are rebuilt only when their inputs change (compared
 // bit for bit), which gives the same numbers as rebuilding them every sample; all state is kept
 // in the sample type T (the voice and the waveform provider use float).
-template <typename T, class Maths = LibraryCurveMaths> class BiquadTweakedButterworthHP {
+template <typename T, class Maths = PreciseCurveMaths> class BiquadTweakedButterworthHP {
 public:
     static constexpr T kDefaultMaxFrequency = T(0.4777);
     static constexpr T kDefaultMinFrequency = T(0.0001);

@@ -1,12 +1,16 @@
 #include "filters/DspBiquad.h"
 
+#include "maths/ComplexMath.h"
+
 namespace Dsp {
+
+namespace Maths = Korvatune::PreciseMath;
 
 namespace {
 
 // The two roots of c0 z^2 + c1 z + c2; a section without a second pole has c2 = 0.
 std::pair<Complex, Complex> quadraticRoots(double c0, double c1, double c2) {
-    const Complex root = std::sqrt(Complex(c1 * c1 - 4.0 * c0 * c2, 0.0));
+    const Complex root = Maths::squareRoot(Complex(c1 * c1 - 4.0 * c0 * c2, 0.0));
     return {(-c1 + root) / (2.0 * c0), (-c1 - root) / (2.0 * c0)};
 }
 
@@ -27,9 +31,9 @@ Biquad Biquad::fromPoleZeroPair(const PoleZeroPair& pair) {
 }
 
 Complex Biquad::response(double w) const {
-    const Complex z1 = std::polar(1.0, -w);
+    const Complex z1 = Maths::unitPhasor(-w);
     const Complex z2 = z1 * z1;
-    return (b0 + b1 * z1 + b2 * z2) / (1.0 + a1 * z1 + a2 * z2);
+    return Maths::divide(b0 + b1 * z1 + b2 * z2, 1.0 + a1 * z1 + a2 * z2);
 }
 
 PoleZeroPair Biquad::poleZeroPair() const {

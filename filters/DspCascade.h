@@ -2,6 +2,7 @@
 
 #include "filters/DspBiquad.h"
 #include "filters/DspLayout.h"
+#include "maths/ComplexMath.h"
 
 #include <array>
 #include <span>
@@ -37,7 +38,7 @@ public:
 
 private:
     void scaleToReference(double w, double gain) {
-        const double scale = gain / std::abs(response(w));
+        const double scale = gain / Korvatune::PreciseMath::magnitude(response(w));
         sections[0].b0 *= scale;
         sections[0].b1 *= scale;
         sections[0].b2 *= scale;

@@ -1,5 +1,9 @@
 #include "filters/DspTransforms.h"
 
+#include "maths/ComplexMath.h"
+#include "maths/PreciseArctangent.h"
+#include "maths/PreciseTrigonometry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -8,18 +12,20 @@ namespace Dsp {
 
 namespace {
 
+namespace Maths = Korvatune::PreciseMath;
+
 Complex lowPassPoint(double f, Complex c) {
     if (isInfinite(c)) {
         return -1.0;
     }
-    return (1.0 + f * c) / (1.0 - f * c);
+    return Maths::divide(1.0 + f * c, 1.0 - f * c);
 }
 
 Complex highPassPoint(double f, Complex c) {
     if (isInfinite(c)) {
         return 1.0;
     }
-    return -(1.0 + f * c) / (1.0 - f * c);
+    return -Maths::divide(1.0 + f * c, 1.0 - f * c);
 }
 
 template <class PointMap>
@@ -38,19 +44,19 @@ void mapEachPoint(const LayoutBase& analog, LayoutBase& digital, const PointMap&
 class BandPassMap {
 public:
     BandPassMap(double lowerEdge, double upperEdge)
-        : a(std::cos((upperEdge + lowerEdge) / 2.0) / std::cos((upperEdge - lowerEdge) / 2.0)),
-          b(1.0 / std::tan((upperEdge - lowerEdge) / 2.0)), k(b * b * (a * a - 1.0)),
+        : a(Maths::cos((upperEdge + lowerEdge) / 2.0) / Maths::cos((upperEdge - lowerEdge) / 2.0)),
+          b(1.0 / Maths::tan((upperEdge - lowerEdge) / 2.0)), k(b * b * (a * a - 1.0)),
           ab2(2.0 * a * b) {}
 
     std::pair<Complex, Complex> operator()(Complex c) const {
         if (isInfinite(c)) {
             return {-1.0, 1.0};
         }
-        const Complex z = (1.0 + c) / (1.0 - c);
+        const Complex z = Maths::divide(1.0 + c, 1.0 - c);
         const Complex s =
-            std::sqrt(4.0 * (k + 1.0) * z * z + 8.0 * (k - 1.0) * z + 4.0 * (k + 1.0));
+            Maths::squareRoot(4.0 * (k + 1.0) * z * z + 8.0 * (k - 1.0) * z + 4.0 * (k + 1.0));
         const Complex d = 2.0 * (b - 1.0) * z + 2.0 * (1.0 + b);
-        return {(ab2 * z + ab2 - s) / d, (ab2 * z + ab2 + s) / d};
+        return {Maths::divide(ab2 * z + ab2 - s, d), Maths::divide(ab2 * z + ab2 + s, d)};
     }
 
 private:
@@ -63,13 +69,13 @@ private:
 } // namespace
 
 void lowPassTransform(double cutoff, const LayoutBase& analog, LayoutBase& digital) {
-    const double f = std::tan(kPi * cutoff);
+    const double f = Maths::tan(kPi * cutoff);
     mapEachPoint(analog, digital, [f](Complex c) { return lowPassPoint(f, c); });
     digital.referenceFrequency = analog.referenceFrequency;
 }
 
 void highPassTransform(double cutoff, const LayoutBase& analog, LayoutBase& digital) {
-    const double f = 1.0 / std::tan(kPi * cutoff);
+    const double f = 1.0 / Maths::tan(kPi * cutoff);
     mapEachPoint(analog, digital, [f](Complex c) { return highPassPoint(f, c); });
     digital.referenceFrequency = kPi - analog.referenceFrequency;
 }
@@ -93,9 +99,8 @@ void bandPassTransform(double center, double bandwidth, const LayoutBase& analog
         }
     }
     const double w = analog.referenceFrequency;
-    digital.referenceFrequency =
-        2.0 *
-        std::atan(std::sqrt(std::tan((upperEdge + w) / 2.0) * std::tan((lowerEdge + w) / 2.0)));
+    digital.referenceFrequency = 2.0 * Maths::atan(std::sqrt(Maths::tan((upperEdge + w) / 2.0) *
+                                                             Maths::tan((lowerEdge + w) / 2.0)));
     digital.referenceGain = analog.referenceGain;
 }
 

@@ -6,6 +6,7 @@
 #include "host/SaveProgramCommand.h"
 #include "host/ScreenshotCommand.h"
 #include "host/Session.h"
+#include "packaging/ProductVersion.h"
 
 #include <cstdio>
 #include <functional>
@@ -29,7 +30,7 @@ constexpr const char* kUsage =
     "  screenshot     draw the editor window into a PNG file\n"
     "\n"
     "Every command takes --plugin PATH to drive another VST 2.4 module instead of the\n"
-    "built-in instrument, and --help for its own options.\n";
+    "built-in instrument, and --help for its own options. --version prints the version.\n";
 
 constexpr const char* kProgramsHelp = "usage: ombrafell programs [--plugin PATH]\n"
                                       "Prints one line per program: index, tab, name.\n";
@@ -98,6 +99,10 @@ int runCommandLine(const std::vector<std::string>& words, std::ostream& out, std
     }
     if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         out << kUsage;
+        return kExitSuccess;
+    }
+    if (words[0] == "--version") {
+        out << "ombrafell " << kProductVersion << '\n';
         return kExitSuccess;
     }
     for (const Command& command : commands()) {

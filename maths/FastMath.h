@@ -1,6 +1,8 @@
 #pragma once
 
+#include "maths/AngleReduction.h"
 #include "maths/MathKernels.h"
+#include "maths/PreciseTrigonometry.h"
 
 #include <cmath>
 #include <cstdint>
@@ -13,12 +15,10 @@
 // forms run the same kernels (maths/MathKernels.h).
 namespace Korvatune::FastMath {
 
-// Sine and cosine of a double angle to double precision (about one unit in the last place),
-// for filter designs rebuilt every sample while they glide.
-struct SineCosine {
-    double sine;
-    double cosine;
-};
+// Sine and cosine of a double angle to within two units in the last place of a double, for
+// filter designs rebuilt every sample while they glide; the precise kernels
+// (maths/PreciseTrigonometry.h) carry extra bits at twice the cost.
+using SineCosine = PreciseMath::SineCosine;
 
 namespace detail {
 
@@ -48,13 +48,18 @@ inline double preciseCosPolynomial(double r) {
 
 } // namespace detail
 
-// For |x| < 2^20.
+// For |x| < 2^20. pi/2 is taken away in three parts, so the remainder keeps double precision
+// also where the sine or the cosine nears 0.
 inline SineCosine sinCos(double x) {
-    const detail::Quadrant<double> q = detail::reduceQuadrant(x);
-    const double s = detail::preciseSinPolynomial(q.remainder);
-    const double c = detail::preciseCosPolynomial(q.remainder);
-    const SineCosine even = q.odd != 0 ? SineCosine{c, -s} : SineCosine{s, c};
-    return q.lowerHalf != 0 ? SineCosine{-even.sine, -even.cosine} : even;
+    const detail::RoundedLanes<double> count = detail::roundWithInteger(x * detail::kTwoOverPi);
+    const double r = ((x - count.value * PreciseMath::kHalfPiParts[0]) -
+                      count.value * PreciseMath::kHalfPiParts[1]) -
+                     count.value * PreciseMath::kHalfPiParts[2];
+    const std::int64_t quadrant = count.integer;
+    const double s = detail::preciseSinPolynomial(r);
+    const double c = detail::preciseCosPolynomial(r);
+    const SineCosine even = (quadrant & 1) != 0 ? SineCosine{c, -s} : SineCosine{s, c};
+    return (quadrant & 2) != 0 ? SineCosine{-even.sine, -even.cosine} : even;
 }
 
 // sin(x) for |x| < 2^20; the engine feeds one period, 0..2pi.

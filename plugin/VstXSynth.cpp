@@ -1,6 +1,5 @@
 #include "plugin/VstXSynth.h"
 
-#include "editor/DrawTestEditor.h"
 #include "plugin/DistortionDisplayNames.h"
 #include "plugin/GeneralMidiNames.h"
 #include "plugin/Identity.h"
@@ -28,9 +27,7 @@ bool isParameterIndex(std::int32_t index) {
 
 VstXSynth::VstXSynth(audioMasterCallback hostCallback)
     : AudioEffectX(hostCallback, kNumPrograms, kNumProgramKeys) {
-    auto editor = std::make_unique<DrawTestEditor>(*this);
-    drawTestEditor = editor.get();
-    setEditor(std::move(editor));
+    attachEditor();
     waveformProvider.setSubfolder("waveforms");
     ringModulator.setOwner(this);
     for (Note& voice : voices) {
@@ -111,9 +108,7 @@ void VstXSynth::setProgram(std::int32_t index) {
     ringModulator.setFrequency(selected.getValue(kRingModulationFrequency));
     outputChain.selectProgram(selected);
     peakResetRequest.store(true, std::memory_order_relaxed);
-    if (drawTestEditor != nullptr) {
-        drawTestEditor->refreshAll();
-    }
+    refreshEditor();
 }
 
 void VstXSynth::setProgramName(const char* name) {
@@ -143,9 +138,7 @@ void VstXSynth::setParameter(std::int32_t index, float value) {
     workingValues[index].store(value, std::memory_order_relaxed);
     applyParameterEffect(index, value);
     outputChain.setParameter(index, value);
-    if (drawTestEditor != nullptr) {
-        drawTestEditor->setParameter(index, value);
-    }
+    showParameterInEditor(index, value);
 }
 
 void VstXSynth::applyParameterEffect(int index, float value) {

@@ -85,6 +85,12 @@ public:
     void requestPeakReset() { peakResetRequest.store(true, std::memory_order_relaxed); }
 
 private:
+    // The instrument's ties to its editor, in VstXSynthEditor.cpp; a build without the editor
+    // links VstXSynthWithoutEditor.cpp instead.
+    void attachEditor();
+    void refreshEditor();
+    void showParameterInEditor(int index, float value);
+
     void applyParameterEffect(int index, float value);
     void dispatchEvent(const EventQueue::Event& event);
     void noteOn(int note, int velocity);

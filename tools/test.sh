@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything from scratch with warnings as errors and runs the whole test suite, again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded tests under
-# ThreadSanitizer; then the Windows modules and their tests under wine.
+# ThreadSanitizer; then the engine's tests built for 32-bit Linux under qemu-i386; then the
+# Windows modules and their tests under wine; then the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,5 +39,12 @@ cmake --build "$tsan" -j "$jobs" --target threads_tests editor_tests lv2_tests
 TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" --output-on-failure \
     -R '^(Concurrency|EditorConcurrency|Lv2Concurrency)\.'
 
+# The engine's tests as 32-bit code, under qemu-i386.
+bash tools/test-i686.sh "${build}-i686"
+
 # The Windows tests bring their own virtual X server, sized for their windows.
-DISPLAY= bash tools/test-windows.sh
+DISPLAY= bash tools/test-windows.sh "${build}-windows"
+
+# The packages, built from fresh folders, unpacked and checked without installing them.
+OMBRAFELL_WINDOWS_BUILD="${build}-windows" bash tools/package.sh "${build}-dist"
+bash tests/package/check-packages.sh "${build}-dist" "$build/tests/lv2bundle_tests"

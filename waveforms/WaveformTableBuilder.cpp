@@ -1,6 +1,7 @@
 #include "waveforms/WaveformTableBuilder.h"
 
 #include "filters/BiquadTweakedButterworthHP.h"
+#include "maths/PreciseTrigonometry.h"
 #include "waveforms/NoiseGenerator.h"
 
 #include <cmath>
@@ -62,15 +63,6 @@ float sgn(float s) {
     return s > 0.0f ? 1.0f : -1.0f;
 }
 
-// The angle is formed in single precision; the function is evaluated in double precision and
-// rounded once to the float table entry.
-float sinOf(float angle) {
-    return static_cast<float>(std::sin(static_cast<double>(angle)));
-}
-float tanOf(float angle) {
-    return static_cast<float>(std::tan(static_cast<double>(angle)));
-}
-
 } // namespace
 
 void WaveformTableBuilder::buildComputedTables(float (*tables)[kTableSize], int tableCount) {
@@ -91,7 +83,7 @@ void WaveformTableBuilder::buildComputedTables(float (*tables)[kTableSize], int 
 
     for (int i = 0; i < kTableSize; ++i) {
         const float fi = static_cast<float>(i);
-        const float s = sinOf(kTwoPi * fi / 4096.0f);
+        const float s = PreciseMath::sin(kTwoPi * fi / 4096.0f);
 
         // Draw order within one entry: n, then L1, L2, L3 where due.
         const float n = noise.noiseValue();
@@ -133,15 +125,15 @@ void WaveformTableBuilder::buildComputedTables(float (*tables)[kTableSize], int 
             form1 = 0.0f;
         }
         tables[kForm1][i] = form1;
-        tables[kForm2][i] = limit(tanOf(kPi * fi / 4096.0f), 4.0f);
-        tables[kForm3][i] = limit(tanOf(kTwoPi * fi / 4096.0f), 4.0f);
+        tables[kForm2][i] = limit(PreciseMath::tan(kPi * fi / 4096.0f), 4.0f);
+        tables[kForm3][i] = limit(PreciseMath::tan(kTwoPi * fi / 4096.0f), 4.0f);
         tables[kForm4][i] = std::trunc(4.0f * s) / 4.0f;
 
         const float q = tables[kQuadPulse][i];
         tables[kForm5][i] = clampUnit(q * 0.4f * l1 + q * 0.7f);
         const float p = tables[kPulse][i];
         tables[kForm6][i] = clampUnit(p * 0.4f * l2 + p * 0.7f);
-        const float s2 = sinOf(kTwoPi * (2.0f * fi) / 4096.0f);
+        const float s2 = PreciseMath::sin(kTwoPi * (2.0f * fi) / 4096.0f);
         tables[kForm7][i] = clampUnit(0.25f * s2 - 0.75f * s2 * l3);
 
         const float twoS = 2.0f * s;

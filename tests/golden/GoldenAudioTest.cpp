@@ -1,4 +1,4 @@
-#include "support/SynthDriver.h"
+#include "golden/GoldenPhrase.h"
 
 #include <gtest/gtest.h>
 
@@ -13,53 +13,17 @@
 namespace Korvatune {
 namespace {
 
-// Every factory program plays the same short phrase (overlapping notes, note-offs) and is
-// compared with a stored fingerprint: the RMS of each channel over consecutive windows. Set
-// OMBRAFELL_UPDATE_GOLDEN=1 to rewrite the references after an intended change of sound.
+// Every factory program plays the golden phrase and is compared with a stored fingerprint: the
+// RMS of each channel over consecutive windows. Set OMBRAFELL_UPDATE_GOLDEN=1 to rewrite the
+// references after an intended change of sound.
 constexpr int kPrograms = 45;
-constexpr int kBlock = 512;
 constexpr int kWindow = 2048;
-constexpr double kPhraseSeconds = 0.8;
 constexpr double kTailSeconds = 1.0;
 constexpr double kRelativeTolerance = 0.01;
 constexpr double kAbsoluteTolerance = 1e-4;
 
-struct PhraseEvent {
-    double seconds;
-    unsigned char status;
-    unsigned char note;
-};
-
-constexpr PhraseEvent kPhrase[] = {
-    {0.0, 0x90, 36}, {0.1, 0x90, 43},  {0.25, 0x80, 36},
-    {0.3, 0x90, 48}, {0.45, 0x80, 43}, {0.5, 0x80, 48},
-};
-
-struct Rendering {
-    std::vector<float> left;
-    std::vector<float> right;
-};
-
-Rendering renderPhrase(int program, float sampleRate, double seconds) {
-    testing::SynthDriver synth(sampleRate);
-    testing::dispatch(synth.get(), effSetProgram, 0, program);
-    const auto total = static_cast<long>(seconds * sampleRate);
-    Rendering result;
-    for (long start = 0; start < total; start += kBlock) {
-        const int frames = static_cast<int>(std::min<long>(kBlock, total - start));
-        for (const PhraseEvent& event : kPhrase) {
-            const auto frame = static_cast<long>(event.seconds * sampleRate);
-            if (frame >= start && frame < start + frames) {
-                synth.queue(event.status, event.note, event.status == 0x90 ? 127 : 0,
-                            static_cast<int>(frame - start));
-            }
-        }
-        synth.render(frames);
-        result.left.insert(result.left.end(), synth.left.begin(), synth.left.end());
-        result.right.insert(result.right.end(), synth.right.begin(), synth.right.end());
-    }
-    return result;
-}
+using testing::Rendering;
+using testing::renderPhrase;
 
 std::vector<double> fingerprint(const Rendering& rendering) {
     std::vector<double> values;
@@ -76,9 +40,7 @@ std::vector<double> fingerprint(const Rendering& rendering) {
 }
 
 std::string referencePath(int sampleRate) {
-    const char* folder = std::getenv("OMBRAFELL_TEST_DATA");
-    return std::string(folder ? folder : "tests/data") + "/golden/phrase-" +
-           std::to_string(sampleRate) + ".txt";
+    return testing::goldenDataPath("phrase-" + std::to_string(sampleRate) + ".txt");
 }
 
 std::vector<std::vector<double>> readReferences(const std::string& path) {
@@ -112,11 +74,11 @@ TEST_P(GoldenPhrase, EveryProgramMatchesItsReference) {
     const int sampleRate = GetParam();
     std::vector<std::vector<double>> rows;
     for (int program = 0; program < kPrograms; ++program) {
-        rows.push_back(
-            fingerprint(renderPhrase(program, static_cast<float>(sampleRate), kPhraseSeconds)));
+        rows.push_back(fingerprint(
+            renderPhrase(program, static_cast<float>(sampleRate), testing::kGoldenPhraseSeconds)));
     }
     const std::string path = referencePath(sampleRate);
-    if (std::getenv("OMBRAFELL_UPDATE_GOLDEN")) {
+    if (testing::updatingGoldenData()) {
         writeReferences(path, rows);
         GTEST_SKIP() << "references rewritten: " << path;
     }
@@ -144,8 +106,8 @@ class ProgramProperties : public ::testing::TestWithParam<int> {};
 TEST_P(ProgramProperties, FiniteNoDenormalsAndSilentAfterTheRelease) {
     const int sampleRate = GetParam();
     for (int program = 0; program < kPrograms; ++program) {
-        const Rendering rendering =
-            renderPhrase(program, static_cast<float>(sampleRate), kPhraseSeconds + kTailSeconds);
+        const Rendering rendering = renderPhrase(program, static_cast<float>(sampleRate),
+                                                 testing::kGoldenPhraseSeconds + kTailSeconds);
         float tailPeak = 0.0f;
         const std::size_t tailStart = rendering.left.size() - sampleRate / 10;
         for (const auto* channel : {&rendering.left, &rendering.right}) {

@@ -1,3 +1,4 @@
+#include "lv2bundle/BinariesUnderTest.h"
 #include "lv2bundle/BundleTestHost.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ std::set<std::string> exportedNames(const std::string& path) {
 
 // Symbols a host or another plug-in could clash with stay inside.
 TEST(Lv2Binary, ExportsOnlyItsTwoDescriptorFunctions) {
-    const std::string binary = std::string(OMBRAFELL_LV2_BUNDLE) + "/" + Lv2::kBinaryName;
+    const std::string binary = std::string(testing::lv2BundleUnderTest()) + "/" + Lv2::kBinaryName;
     ASSERT_TRUE(std::filesystem::exists(binary));
     EXPECT_EQ(exportedNames(binary), (std::set<std::string>{"lv2_descriptor", "lv2ui_descriptor"}));
 }

@@ -3,6 +3,7 @@
 // A host built on lilv that loads the built bundle from a temporary LV2 folder, and the built
 // VST 2 module beside it, so that both are tested as hosts load them.
 
+#include "lv2bundle/BinariesUnderTest.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Uris.h"
 #include "support/Lv2HostFeatures.h"
@@ -23,7 +24,7 @@ namespace Korvatune::testing {
 
 // The VST 2 module's entry point, from the module as a host loads it.
 inline EntryFunction vst2ModuleEntry() {
-    static void* const module = dlopen(OMBRAFELL_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+    static void* const module = dlopen(vst2ModuleUnderTest(), RTLD_NOW | RTLD_LOCAL);
     return module ? reinterpret_cast<EntryFunction>(dlsym(module, "VSTPluginMain")) : nullptr;
 }
 
@@ -31,7 +32,7 @@ inline EntryFunction vst2ModuleEntry() {
 class BundleCopy {
 public:
     BundleCopy() {
-        std::filesystem::copy(OMBRAFELL_LV2_BUNDLE, bundle(),
+        std::filesystem::copy(lv2BundleUnderTest(), bundle(),
                               std::filesystem::copy_options::recursive);
     }
 

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Checks what tools/package.sh wrote, without installing anything on this machine:
+#   bash tests/package/check-packages.sh DIST [LV2BUNDLE_TESTS]
+# LV2BUNDLE_TESTS, the lilv test host of a build (tests/lv2bundle_tests), also loads the packaged
+# LV2 bundle and plays it against the packaged VST 2 module.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+dist=$(realpath "$1")
+lv2_host=${2:-}
+work=$(mktemp -d /tmp/ombrafell-package-check-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+pass() { echo "ok: $*" >&2; }
+
+deb=$(find "$dist" -maxdepth 1 -name 'ombrafell_*_amd64.deb' | head -n 1)
+zip=$(find "$dist" -maxdepth 1 -name 'Ombrafell-*-windows.zip' | head -n 1)
+[ -n "$deb" ] || { echo "FAIL: no .deb in $dist" >&2; exit 1; }
+[ -n "$zip" ] || { echo "FAIL: no Windows archive in $dist" >&2; exit 1; }
+version=$(basename "$deb" | sed -E 's/^ombrafell_(.*)_amd64\.deb$/\1/')
+
+(cd "$dist" && sha256sum --check --quiet SHA256SUMS) && pass "SHA256SUMS" || fail "SHA256SUMS"
+[ "$(basename "$zip")" = "Ombrafell-$version-windows.zip" ] && pass "one version in both names" ||
+    fail "the archive's version differs from the package's ($version)"
+
+# The Debian package.
+root=$work/deb
+dpkg-deb -x "$deb" "$root"
+expected=(usr/bin/ombrafell usr/lib/vst/Ombrafell.so usr/share/man/man1/ombrafell.1.gz
+          usr/share/doc/ombrafell/README.md usr/share/doc/ombrafell/copyright
+          usr/share/doc/ombrafell/changelog.gz usr/lib/lv2/Ombrafell.lv2/manifest.ttl
+          usr/lib/lv2/Ombrafell.lv2/ombrafell.ttl usr/lib/lv2/Ombrafell.lv2/presets.ttl
+          usr/lib/lv2/Ombrafell.lv2/ombrafell.so)
+for file in "${expected[@]}"; do
+    [ -f "$root/$file" ] && pass "$file" || fail "$file is missing from the package"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = ombrafell ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
+[ "$(dpkg-deb -f "$deb" Section)" = sound ] || fail "section"
+dpkg-deb -f "$deb" Depends | grep -q 'libc6' && pass "dependencies from the binaries" ||
+    fail "no dependencies computed from the binaries"
+
+[ "$("$root/usr/bin/ombrafell" --version)" = "ombrafell $version" ] &&
+    pass "ombrafell --version" || fail "ombrafell --version does not print $version"
+if "$root/usr/bin/ombrafell" render --plugin "$root/usr/lib/vst/Ombrafell.so" -p 0 \
+    -o "$work/program0.wav" >"$work/render.txt" 2>&1 && [ -s "$work/program0.wav" ] &&
+    ! grep -q -- '-inf' "$work/render.txt"; then
+    pass "the packaged module renders program 0"
+else
+    fail "the packaged module does not render program 0: $(cat "$work/render.txt")"
+fi
+
+bundle=$root/usr/lib/lv2/Ombrafell.lv2
+sh tests/lv2bundle/validate-bundle.sh "$bundle" >"$work/validate.txt" 2>&1 &&
+    pass "lv2_validate accepts the packaged bundle" ||
+    fail "lv2_validate: $(cat "$work/validate.txt")"
+if [ -n "$lv2_host" ]; then
+    if OMBRAFELL_TEST_LV2_BUNDLE=$bundle OMBRAFELL_TEST_VST2_MODULE=$root/usr/lib/vst/Ombrafell.so \
+        "$lv2_host" --gtest_filter='Lv2Binary.*:Lv2Bundle.*:Lv2BundleSound.*' >"$work/lilv.txt" 2>&1; then
+        pass "the packaged bundle loads in the lilv host and plays as the packaged VST 2 module"
+    else
+        fail "the lilv host on the packaged bundle:"
+        cat "$work/lilv.txt" >&2
+    fi
+fi
+
+lintian_report=$work/lintian.txt
+lintian --no-tag-display-limit "$deb" >"$lintian_report" 2>&1 || true
+if grep -q '^E:' "$lintian_report"; then
+    fail "lintian reports errors:"
+    grep '^E:' "$lintian_report" >&2
+else
+    pass "lintian reports no error"
+fi
+grep -E '^[WI]:' "$lintian_report" >&2 || true
+
+# The Windows archive.
+listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
+[ "$listing" = "LICENSE.txt README.txt i686/Ombrafell.dll x86_64/Ombrafell.dll " ] &&
+    pass "the archive holds exactly the listed files" || fail "the archive holds: $listing"
+mkdir "$work/zip"
+(cd "$work/zip" && cmake -E tar xf "$zip")
+for arch in i686 x86_64; do
+    exports=$("$arch-w64-mingw32-objdump" -p "$work/zip/$arch/Ombrafell.dll" 2>/dev/null |
+        sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^[[:space:]]*\[ *[0-9]+\]/ {print $NF}' |
+        sort | tr '\n' ' ')
+    [ "$exports" = "VSTPluginMain main " ] && pass "$arch DLL exports its two entry points" ||
+        fail "$arch DLL exports: $exports"
+done
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures package check(s) failed" >&2
+    exit 1
+fi
+echo "The packages pass their checks" >&2
