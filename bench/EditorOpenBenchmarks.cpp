@@ -1,6 +1,6 @@
 #include "editor/DrawTestEditor.h"
-#include "plugin/vst2/EntryPoint.h"
 #include "plugin/VstXSynth.h"
+#include "plugin/vst2/EntryPoint.h"
 
 #include <benchmark/benchmark.h>
 
