@@ -5,22 +5,20 @@
 # OMBRAFELL_WINDOWS_TESTS=ON the test programs are built too (tools/test-windows.sh runs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib/compiler-cache.sh
+source tools/lib/compiler-cache.sh
 
 out=${1:-build-windows}
 tests=${OMBRAFELL_WINDOWS_TESTS:-OFF}
 jobs=$(nproc)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 bash tools/install-deps.sh
 bash tools/install-windows-deps.sh
 
 for arch in i686 x86_64; do
     echo "== Ombrafell.dll for $arch" >&2
-    cmake -S . -B "$out/build-$arch" "${launcher[@]}" \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DOMBRAFELL_WERROR=ON \
-        -DOMBRAFELL_BUILD_TESTS="$tests" >/dev/null
+    cmake --preset "windows-$arch" -B "$out/build-$arch" -DOMBRAFELL_BUILD_TESTS="$tests" \
+        >/dev/null
     cmake --build "$out/build-$arch" -j "$jobs"
     mkdir -p "$out/$arch"
     cp "$out/build-$arch/plugin/vst2/Ombrafell.dll" "$out/$arch/Ombrafell.dll"

@@ -7,6 +7,8 @@
 # and end the script with a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib/compiler-cache.sh
+source tools/lib/compiler-cache.sh
 
 name=${1:?usage: tools/fuzz.sh program-file|lv2-state [SECONDS]}
 seconds=${2:-${FUZZ_SECONDS:-60}}
@@ -19,8 +21,7 @@ lv2-state) max_len=200000 ;;
 *) echo "tools/fuzz.sh: no fuzzer named $name" >&2; exit 2 ;;
 esac
 
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DOMBRAFELL_BUILD_FUZZERS=ON -DOMBRAFELL_BUILD_TESTS=OFF -DOMBRAFELL_BUILD_BENCHMARKS=OFF
+cmake --preset fuzz -B "$build"
 cmake --build "$build" -j "$jobs" --target "${target}_fuzzer" "${target}_seeds"
 
 corpus=$build/$name-corpus

@@ -2,8 +2,10 @@
 # Builds the instrument and the CLI, then renders every factory program to out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib/compiler-cache.sh
+source tools/lib/compiler-cache.sh
 
 bash tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DOMBRAFELL_BUILD_TESTS=OFF
+cmake --preset release -B build
 cmake --build build -j "$(nproc)" --target ombrafell Ombrafell
 ./build/host/ombrafell bank -o out "$@"

@@ -6,11 +6,11 @@
 # are packed instead of building them again (the test run does so).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib/compiler-cache.sh
+source tools/lib/compiler-cache.sh
 
 out=$(realpath -m "${1:-dist}")
 jobs=$(nproc)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 bash tools/install-deps.sh
 bash tools/install-package-deps.sh
@@ -23,8 +23,7 @@ trap 'rm -rf "$work"' EXIT
 
 echo "== The Debian package" >&2
 # Debian's hardening flags; plug-in hosts look in lib/vst and lib/lv2, not the multiarch folder.
-cmake -S . -B "$work/linux" "${launcher[@]}" -DCMAKE_BUILD_TYPE=Release \
-    -DOMBRAFELL_BUILD_TESTS=OFF -DOMBRAFELL_BUILD_BENCHMARKS=OFF -DCMAKE_INSTALL_LIBDIR=lib \
+cmake --preset package -B "$work/linux" \
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
     -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now" \
     -DCMAKE_MODULE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now" \

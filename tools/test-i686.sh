@@ -6,15 +6,14 @@
 #   bash tools/test-i686.sh [BUILDDIR]      (default build-i686)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib/compiler-cache.sh
+source tools/lib/compiler-cache.sh
 
 build=${1:-build-i686}
 jobs=$(nproc)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 bash tools/install-deps.sh
-cmake -S . -B "$build" "${launcher[@]}" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/linux-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DOMBRAFELL_WERROR=ON >/dev/null
+cmake --preset linux-i686 -B "$build" >/dev/null
 cmake --build "$build" -j "$jobs" --target programs_tests maths_tests filters_tests \
     waveforms_tests engine_tests golden_tests
 ctest --test-dir "$build" --output-on-failure -j "$jobs"

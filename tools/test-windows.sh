@@ -4,31 +4,23 @@
 #   bash tools/test-windows.sh [OUTDIR]      (default build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib/xvfb.sh
+source tools/lib/xvfb.sh
 
 out=${1:-build-windows}
 OMBRAFELL_WINDOWS_TESTS=ON bash tools/build-windows.sh "$out"
 
 prefix=$(mktemp -d /tmp/ombrafell-wine-XXXXXX)
-xvfb_pid=""
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$prefix"
 }
 trap cleanup EXIT
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Wine needs an X server for windows; without one, a virtual server stands in.
-if [ -z "${DISPLAY:-}" ]; then
-    display=${OMBRAFELL_WINDOWS_DISPLAY:-98}
-    Xvfb ":$display" -noreset -screen 0 1024x768x24 >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$display"
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$display" ] && break
-        sleep 0.1
-    done
-fi
+# Wine needs an X server for windows; without one, a virtual server stands in. It stops after
+# the cleanup above, so wine never outlives its display.
+start_xvfb "${OMBRAFELL_WINDOWS_DISPLAY:-98}" 1024x768x24
 
 # Both architectures share the prefix: a 64-bit prefix runs 32-bit programs too.
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true

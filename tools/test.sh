@@ -2,39 +2,34 @@
 # Builds everything from scratch with warnings as errors and runs the whole test suite, again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded tests under
 # ThreadSanitizer; then the engine's tests built for 32-bit Linux under qemu-i386; then the
-# Windows modules and their tests under wine; then the packages.
+# Windows modules and their tests under wine; then the packages. The configurations are the
+# presets in CMakePresets.json.
+#   bash tools/test.sh          (BUILD_DIR names the main build folder, default build-test)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tools/lib/compiler-cache.sh
+source tools/lib/compiler-cache.sh
+# shellcheck source=tools/lib/xvfb.sh
+source tools/lib/xvfb.sh
 
 bash tools/install-deps.sh
 jobs=$(nproc)
 build=${BUILD_DIR:-build-test}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRAFELL_WERROR=ON
+cmake --preset dev -B "$build"
 cmake --build "$build" -j "$jobs"
 
 # The window tests need an X server; without one, a virtual server stands in.
-if [ -z "${DISPLAY:-}" ] && command -v Xvfb >/dev/null; then
-    Xvfb :99 -noreset >/dev/null 2>&1 &
-    xvfb_pid=$!
-    trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
-    export DISPLAY=:99
-    for _ in $(seq 50); do
-        [ -e /tmp/.X11-unix/X99 ] && break
-        sleep 0.1
-    done
-fi
+start_xvfb 99
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
 asan=${build}-asan
-cmake -S . -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DOMBRAFELL_WERROR=ON \
-    -DOMBRAFELL_SANITIZE=address,undefined -DOMBRAFELL_BUILD_BENCHMARKS=OFF
+cmake --preset asan -B "$asan"
 cmake --build "$asan" -j "$jobs"
 UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
     ctest --test-dir "$asan" --output-on-failure -j "$jobs"
 
 tsan=${build}-tsan
-cmake -S . -B "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRAFELL_WERROR=ON \
-    -DOMBRAFELL_SANITIZE=thread -DOMBRAFELL_BUILD_BENCHMARKS=OFF
+cmake --preset tsan -B "$tsan"
 cmake --build "$tsan" -j "$jobs" --target threads_tests editor_tests lv2_tests
 TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" --output-on-failure \
     -R '^(Concurrency|EditorConcurrency|Lv2Concurrency)\.'
@@ -43,7 +38,7 @@ TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" --output-on-failure \
 bash tools/test-i686.sh "${build}-i686"
 
 # The Windows tests bring their own virtual X server, sized for their windows.
-DISPLAY= bash tools/test-windows.sh "${build}-windows"
+DISPLAY='' bash tools/test-windows.sh "${build}-windows"
 
 # The packages, built from fresh folders, unpacked and checked without installing them.
 OMBRAFELL_WINDOWS_BUILD="${build}-windows" bash tools/package.sh "${build}-dist"
