@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything from scratch with warnings as errors and runs the whole test suite, again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded tests under
-# ThreadSanitizer; then the engine's tests built for 32-bit Linux under qemu-i386; then the
-# Windows modules and their tests under wine; then the packages. The configurations are the
-# presets in CMakePresets.json.
+# without the editor, under AddressSanitizer and UndefinedBehaviorSanitizer, then the threaded
+# tests under ThreadSanitizer; then the engine's tests built for 32-bit Linux under qemu-i386;
+# then the Windows modules and their tests under wine; then the packages. The configurations are
+# the presets in CMakePresets.json.
 #   bash tools/test.sh          (BUILD_DIR names the main build folder, default build-test)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +21,11 @@ cmake --build "$build" -j "$jobs"
 # The window tests need an X server; without one, a virtual server stands in.
 start_xvfb 99
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+no_editor=${build}-no-editor
+cmake --preset no-editor -B "$no_editor"
+cmake --build "$no_editor" -j "$jobs"
+ctest --test-dir "$no_editor" --output-on-failure -j "$jobs"
 
 asan=${build}-asan
 cmake --preset asan -B "$asan"
