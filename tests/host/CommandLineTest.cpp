@@ -1,4 +1,4 @@
-#include "host/Commands.h"
+#include "host/cli/Commands.h"
 
 #include "support/CommandLineRun.h"
 

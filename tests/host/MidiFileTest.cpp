@@ -1,5 +1,5 @@
-#include "host/MidiFile.h"
-#include "host/TempoMap.h"
+#include "host/cli/MidiFile.h"
+#include "host/cli/TempoMap.h"
 
 #include "MidiBytes.h"
 

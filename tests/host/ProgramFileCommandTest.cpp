@@ -1,7 +1,7 @@
-#include "host/Arguments.h"
-#include "host/Commands.h"
 #include "host/PluginHost.h"
-#include "host/ProgramFileTransfer.h"
+#include "host/cli/Arguments.h"
+#include "host/cli/Commands.h"
+#include "host/cli/ProgramFileTransfer.h"
 
 #include "support/CommandLineRun.h"
 

@@ -1,4 +1,4 @@
-#include "host/ProgressLine.h"
+#include "host/cli/ProgressLine.h"
 
 #include "support/CommandLineRun.h"
 

@@ -1,6 +1,6 @@
-#include "host/NoteNames.h"
-#include "host/PortableFileName.h"
-#include "host/SfzInstrument.h"
+#include "host/cli/NoteNames.h"
+#include "host/cli/PortableFileName.h"
+#include "host/cli/SfzInstrument.h"
 
 #include "support/CommandLineRun.h"
 

@@ -1,5 +1,5 @@
 #include "gui/PngCodec.h"
-#include "host/Commands.h"
+#include "host/cli/Commands.h"
 
 #include "support/CommandLineRun.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/Commands.h"
+#include "host/cli/Commands.h"
 
 #include <sstream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "host/ParallelJobs.h"
+#include "host/cli/ParallelJobs.h"
 
 #include <algorithm>
 #include <atomic>

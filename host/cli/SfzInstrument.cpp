@@ -1,4 +1,4 @@
-#include "host/SfzInstrument.h"
+#include "host/cli/SfzInstrument.h"
 
 #include <algorithm>
 #include <cerrno>

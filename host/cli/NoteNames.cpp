@@ -1,4 +1,4 @@
-#include "host/NoteNames.h"
+#include "host/cli/NoteNames.h"
 
 namespace Korvatune {
 

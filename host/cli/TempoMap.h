@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/MidiFile.h"
+#include "host/cli/MidiFile.h"
 
 #include <cstdint>
 #include <vector>

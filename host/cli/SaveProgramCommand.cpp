@@ -1,7 +1,7 @@
-#include "host/SaveProgramCommand.h"
+#include "host/cli/SaveProgramCommand.h"
 
-#include "host/ProgramFileTransfer.h"
-#include "host/Session.h"
+#include "host/cli/ProgramFileTransfer.h"
+#include "host/cli/Session.h"
 
 #include <ostream>
 

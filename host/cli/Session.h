@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/Arguments.h"
 #include "host/PluginHost.h"
+#include "host/cli/Arguments.h"
 
 #include <memory>
 #include <optional>

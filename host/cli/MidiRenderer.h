@@ -1,8 +1,8 @@
 #pragma once
 
-#include "host/MidiFile.h"
-#include "host/NoteRenderer.h"
 #include "host/PluginHost.h"
+#include "host/cli/MidiFile.h"
+#include "host/cli/NoteRenderer.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "host/ProgramFileTransfer.h"
+#include "host/cli/ProgramFileTransfer.h"
 
-#include "host/Arguments.h"
+#include "host/cli/Arguments.h"
 #include "plugin/Identity.h"
 #include "programs/ProgramFile.h"
 #include "programs/VstXSynthProgram.h"

@@ -1,4 +1,4 @@
-#include "host/NoteRenderer.h"
+#include "host/cli/NoteRenderer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "host/MidiRenderer.h"
+#include "host/cli/MidiRenderer.h"
 
-#include "host/TempoMap.h"
+#include "host/cli/TempoMap.h"
 
 #include <algorithm>
 #include <cmath>

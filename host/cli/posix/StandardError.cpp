@@ -1,4 +1,4 @@
-#include "host/StandardError.h"
+#include "host/cli/StandardError.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "host/RenderOptions.h"
+#include "host/cli/RenderOptions.h"
 
 #include "plugin/SampleRateRange.h"
 

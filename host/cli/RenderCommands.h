@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/Arguments.h"
+#include "host/cli/Arguments.h"
 
 #include <iosfwd>
 

@@ -1,4 +1,4 @@
-#include "host/AudioFile.h"
+#include "host/cli/AudioFile.h"
 
 #include <sndfile.h>
 

@@ -1,9 +1,9 @@
-#include "host/ScreenshotCommand.h"
+#include "host/cli/ScreenshotCommand.h"
 
 #include "editor/DrawTestEditor.h"
 #include "gui/PngCodec.h"
-#include "host/Commands.h"
-#include "host/Session.h"
+#include "host/cli/Commands.h"
+#include "host/cli/Session.h"
 #include "plugin/VstXSynth.h"
 #include "programs/ProgramFile.h"
 

@@ -1,6 +1,6 @@
-#include "host/ProgressLine.h"
+#include "host/cli/ProgressLine.h"
 
-#include "host/StandardError.h"
+#include "host/cli/StandardError.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "host/Arguments.h"
-#include "host/AudioFile.h"
-#include "host/NoteRenderer.h"
-#include "host/Session.h"
+#include "host/cli/Arguments.h"
+#include "host/cli/AudioFile.h"
+#include "host/cli/NoteRenderer.h"
+#include "host/cli/Session.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "host/PortableFileName.h"
+#include "host/cli/PortableFileName.h"
 
 #include <algorithm>
 #include <array>

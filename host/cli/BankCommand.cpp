@@ -1,10 +1,10 @@
-#include "host/RenderCommands.h"
+#include "host/cli/RenderCommands.h"
 
-#include "host/NoteNames.h"
-#include "host/ParallelJobs.h"
-#include "host/PortableFileName.h"
-#include "host/RenderOptions.h"
-#include "host/SfzInstrument.h"
+#include "host/cli/NoteNames.h"
+#include "host/cli/ParallelJobs.h"
+#include "host/cli/PortableFileName.h"
+#include "host/cli/RenderOptions.h"
+#include "host/cli/SfzInstrument.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "host/RenderCommands.h"
+#include "host/cli/RenderCommands.h"
 
-#include "host/MidiFile.h"
-#include "host/MidiRenderer.h"
-#include "host/ProgressLine.h"
-#include "host/RenderOptions.h"
+#include "host/cli/MidiFile.h"
+#include "host/cli/MidiRenderer.h"
+#include "host/cli/ProgressLine.h"
+#include "host/cli/RenderOptions.h"
 
 #include <optional>
 #include <ostream>

@@ -1,4 +1,4 @@
-#include "host/TempoMap.h"
+#include "host/cli/TempoMap.h"
 
 #include <algorithm>
 

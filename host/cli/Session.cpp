@@ -1,6 +1,6 @@
-#include "host/Session.h"
+#include "host/cli/Session.h"
 
-#include "host/ProgramFileTransfer.h"
+#include "host/cli/ProgramFileTransfer.h"
 #include "programs/ProgramKeys.h"
 
 namespace Korvatune {

@@ -1,11 +1,11 @@
-#include "host/Commands.h"
+#include "host/cli/Commands.h"
 
-#include "host/Arguments.h"
 #include "host/PluginHost.h"
-#include "host/RenderCommands.h"
-#include "host/SaveProgramCommand.h"
-#include "host/ScreenshotCommand.h"
-#include "host/Session.h"
+#include "host/cli/Arguments.h"
+#include "host/cli/RenderCommands.h"
+#include "host/cli/SaveProgramCommand.h"
+#include "host/cli/ScreenshotCommand.h"
+#include "host/cli/Session.h"
 #include "packaging/ProductVersion.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "host/Arguments.h"
+#include "host/cli/Arguments.h"
 
 #include <algorithm>
 #include <cerrno>

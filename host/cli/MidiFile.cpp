@@ -1,4 +1,4 @@
-#include "host/MidiFile.h"
+#include "host/cli/MidiFile.h"
 
 #include <algorithm>
 #include <cerrno>
