@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace Korvatune {
 
@@ -11,6 +12,34 @@ namespace {
 
 constexpr int kLowestRateHz = static_cast<int>(kLowestSampleRate);
 constexpr int kHighestRateHz = static_cast<int>(kHighestSampleRate);
+
+UsageError rateOutOfRange(const std::string& given) {
+    return UsageError("rate out of range: " + std::to_string(kLowestRateHz) + " to " +
+                      std::to_string(kHighestRateHz) + " Hz, got " + given);
+}
+
+// Decimal digits, sign, point and exponent only: strtod would also take "nan", "inf",
+// hexadecimal and leading spaces.
+bool isDecimalText(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789+-.eE") == std::string::npos;
+}
+
+// Any decimal number is read first, so that a huge one is told apart from one that is not a
+// number at all.
+int parseSampleRate(const std::string& text) {
+    char* end = nullptr;
+    const double value = isDecimalText(text) ? std::strtod(text.c_str(), &end) : 0.0;
+    if (end == nullptr || *end != '\0') {
+        throw UsageError("rate is not a number: " + text);
+    }
+    if (!(value >= kLowestRateHz && value <= kHighestRateHz)) {
+        throw rateOutOfRange(text);
+    }
+    if (value != std::floor(value)) {
+        throw UsageError("rate is not a whole number of hertz: " + text);
+    }
+    return static_cast<int>(value);
+}
 
 } // namespace
 
@@ -40,7 +69,7 @@ bool readRenderOption(const std::string& word, Arguments& args, RenderJob& job) 
     } else if (word == "--gate") {
         job.gate = parseNumber(args.valueOf(word), "gate");
     } else if (word == "-r" || word == "--rate") {
-        job.note.sampleRate = parseInteger(args.valueOf(word), "rate");
+        job.note.sampleRate = parseSampleRate(args.valueOf(word));
         return true;
     } else if (word == "-b" || word == "--block") {
         job.note.blockSize = parseInteger(args.valueOf(word), "block size");
@@ -67,9 +96,7 @@ void validate(RenderJob& job) {
         throw UsageError("velocity must be 1..127, got " + std::to_string(note.velocity));
     }
     if (!isUsableSampleRate(static_cast<float>(note.sampleRate))) {
-        throw UsageError("rate must be " + std::to_string(kLowestRateHz) + ".." +
-                         std::to_string(kHighestRateHz) + " Hz, got " +
-                         std::to_string(note.sampleRate));
+        throw rateOutOfRange(std::to_string(note.sampleRate));
     }
     if (note.blockSize <= 0) {
         throw UsageError("block size must be positive");

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace Korvatune {
@@ -181,6 +182,43 @@ TEST_F(RenderCommand, RatesOutsideTheInstrumentsRangeAreRefusedAndItsEdgesTaken)
         sf_close(file);
         EXPECT_EQ(info.samplerate, rate);
         EXPECT_EQ(info.frames, rate / 50);
+    }
+}
+
+// A rate beyond the range and text that is no number at all are different mistakes.
+TEST_F(RenderCommand, RateMistakesSayWhatIsWrong) {
+    const std::string output = path("rate.wav");
+    const std::vector<std::pair<std::string, std::vector<std::string>>> mistakes = {
+        {"rate out of range: 1000 to 1600000 Hz",
+         {"999", "1600001", "1e30", "1e400", "-1e400", "99999999999999999999", "-44100"}},
+        {"rate is not a number",
+         {"abc", "44k", "", "nan", "inf", "-inf", " 44100", "0x1F40", "44100 ", "4.41e", "+", "."}},
+        {"rate is not a whole number", {"44100.5", "1000.001"}},
+    };
+    for (const auto& [message, rates] : mistakes) {
+        for (const std::string& rate : rates) {
+            for (const std::string command : {"render", "bank"}) {
+                const Result result = run({command, "-r", rate, "-o", output});
+                EXPECT_EQ(result.status, 2) << command << " " << rate;
+                EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
+                EXPECT_EQ(result.err.rfind("ombrafell " + command + ": " + message, 0), 0u)
+                    << result.err;
+                EXPECT_FALSE(std::filesystem::exists(output)) << command << " " << rate;
+            }
+        }
+    }
+}
+
+TEST_F(RenderCommand, RatesWrittenAsDecimalsAreTaken) {
+    const std::string output = path("decimal.wav");
+    for (const std::string rate : {"48000.0", "4.8e4", "+48000"}) {
+        const Result result = run({"render", "-r", rate, "--length", "0.02", "-o", output});
+        ASSERT_EQ(result.status, 0) << rate << ": " << result.err;
+        SF_INFO info{};
+        SNDFILE* file = sf_open(output.c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr);
+        sf_close(file);
+        EXPECT_EQ(info.samplerate, 48000) << rate;
     }
 }
 
