@@ -5,6 +5,7 @@
 #include "host/cli/PortableFileName.h"
 #include "host/cli/RenderOptions.h"
 #include "host/cli/SfzInstrument.h"
+#include "host/cli/TextColumn.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -40,6 +41,8 @@ constexpr const char* kPackHelp =
     "  --jobs N            programs rendered at once (default: the number of processors)\n";
 
 constexpr int kMostJobs = 256;
+// The widest label the instrument gives: a four-digit index, a space and a 24-character name.
+constexpr std::size_t kLabelColumns = 29;
 
 struct BankPlan {
     RenderJob job;
@@ -63,7 +66,7 @@ struct PackItem {
     std::string name;
     // The name of its folder, or of its file when a program is one file.
     std::string packName;
-    // How the summary names it.
+    // How the summary names it, before it is fitted to its column.
     std::string label;
 };
 
@@ -183,8 +186,9 @@ std::string renderProgram(const BankPlan& plan, const PackItem& item) {
         const std::string path = (folder / sample.fileName).string();
         const StereoBuffer buffer = renderJob(job);
         writeOrThrow(path, buffer, job);
-        summary << item.label << "\t" << decibelText(peakDecibels(buffer)) << "\t"
-                << job.note.lengthSeconds << "\t" << path << "\n";
+        summary << fittedToColumn(item.label, kLabelColumns) << "\t"
+                << decibelText(peakDecibels(buffer)) << "\t" << job.note.lengthSeconds << "\t"
+                << path << "\n";
     }
     if (plan.sfz) {
         writeSfz(folder, item.name, samples);
@@ -275,7 +279,7 @@ int bankCommand(Arguments& args, std::ostream& out, std::ostream& err) {
     const std::vector<PackItem> items = packItems(plan);
     makeFolder(plan.folder);
     BankReport report(out, err, items.size());
-    out << "program\tpeak dBFS\tlength s\tfile\n";
+    out << fittedToColumn("program", kLabelColumns) << "\tpeak dBFS\tlength s\tfile\n";
     runInParallel(static_cast<int>(items.size()), plan.jobs, [&](int position) {
         const PackItem& item = items[static_cast<std::size_t>(position)];
         report.started(item.name);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -218,7 +219,7 @@ TEST_F(SamplePack, APresetBecomesOneFolderNamedAfterItsProgram) {
                                         "--velocities", "64,127", "--sfz", "--jobs", "2"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(linesOf(result.out).size(), 5u);
-    EXPECT_EQ(linesOf(result.out)[1].substr(0, 15), "CON: <kick>=1.\t");
+    EXPECT_EQ(linesOf(result.out)[1].substr(0, 30), "CON: <kick>=1." + std::string(15, ' ') + "\t");
     EXPECT_EQ(linesOf(result.err), (std::vector<std::string>{"[1/1] CON: <kick>=1."}));
     std::vector<fs::path> folders;
     for (const auto& entry : fs::directory_iterator(folder / "pack")) {
@@ -265,6 +266,67 @@ TEST_F(SamplePack, DashPRendersThatOneProgram) {
         written.push_back(entry.path().filename());
     }
     EXPECT_EQ(written, (std::vector<fs::path>{"03 KV Basic Kickdrum 2"}));
+}
+
+// Where a terminal shows the field after the program's name: one column per code point, tabs
+// to the next multiple of eight.
+std::size_t columnAfterName(const std::string& line) {
+    std::size_t column = 0;
+    for (const char c : line) {
+        if (c == '\t') {
+            return (column / 8 + 1) * 8;
+        }
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return std::string::npos;
+}
+
+std::size_t fieldCount(const std::string& line) {
+    return static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) + 1;
+}
+
+// A program file may name its program with anything; the summary still lines up with the
+// factory programs', and the files keep the names the naming rules give.
+TEST_F(SamplePack, SummaryColumnsLineUpWhateverTheNameHolds) {
+    ASSERT_EQ(testing::runCommand({"save-program", "-p", "25", "-o", path("saved.obp")}).status, 0);
+    const std::string saved = contentsOf(path("saved.obp"));
+    struct Named {
+        std::string name;
+        // The instrument keeps 24 bytes of a name.
+        std::string fileName;
+    };
+    const std::vector<Named> names = {
+        {"Tab\there", "Tab_here"},
+        {"Forty Characters Of Kick Drum Name Here!", "Forty Characters Of Kick"},
+        {"J\xC3\xBCrgen Kick", "J\xC3\xBCrgen Kick"},
+    };
+    std::set<std::size_t> columns;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string text = saved;
+        text.replace(0, text.find('\n'), "Name = " + names[i].name + ";");
+        const std::string preset = path("named" + std::to_string(i) + ".obp");
+        std::ofstream(preset, std::ios::binary) << text;
+        const std::string pack = "named" + std::to_string(i);
+        const Result result = bank(pack, {"--preset", preset});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const auto summary = linesOf(result.out);
+        ASSERT_EQ(summary.size(), 2u) << result.out;
+        for (const std::string& line : summary) {
+            EXPECT_EQ(fieldCount(line), 4u) << line;
+            columns.insert(columnAfterName(line));
+        }
+        const std::string& fileName = names[i].fileName;
+        EXPECT_TRUE(fs::exists(folder / pack / fileName / (fileName + " C1.wav"))) << fileName;
+    }
+    const Result factory = bank("factory", {"--programs", "0,25,44"});
+    ASSERT_EQ(factory.status, 0) << factory.err;
+    for (const std::string& line : linesOf(factory.out)) {
+        EXPECT_EQ(fieldCount(line), 4u) << line;
+        columns.insert(columnAfterName(line));
+    }
+    EXPECT_EQ(columns.size(), 1u);
 }
 
 TEST_F(SamplePack, MistakesExitWithStatusTwoAndWriteNothing) {
