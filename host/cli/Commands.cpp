@@ -32,6 +32,13 @@ constexpr const char* kUsage =
     "Every command takes --plugin PATH to drive another VST 2.4 module instead of the\n"
     "built-in instrument, and --help for its own options. --version prints the version.\n";
 
+// The version stays alone on the first line, for scripts that read it.
+constexpr const char* kLicenceNotice =
+    "Copyright (C) 2026 Korvatune\n"
+    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
 constexpr const char* kProgramsHelp = "usage: ombrafell programs [--plugin PATH]\n"
                                       "Prints one line per program: index, tab, name.\n";
 
@@ -102,7 +109,7 @@ int runCommandLine(const std::vector<std::string>& words, std::ostream& out, std
         return kExitSuccess;
     }
     if (words[0] == "--version") {
-        out << "ombrafell " << kProductVersion << '\n';
+        out << "ombrafell " << kProductVersion << '\n' << kLicenceNotice;
         return kExitSuccess;
     }
     for (const Command& command : commands()) {

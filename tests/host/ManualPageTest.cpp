@@ -8,6 +8,8 @@
 #include <iterator>
 #include <regex>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace Korvatune::testing {
 namespace {
@@ -45,11 +47,24 @@ TEST(ManualPage, DescribesEveryCommandAndEveryOptionTheHelpOffers) {
     }
 }
 
-TEST(ManualPage, VersionIsTheProjectVersion) {
+// Scripts read the version as the second word of the first line.
+TEST(ManualPage, VersionIsTheProjectVersionAloneOnTheFirstLineThenTheLicence) {
     const CommandResult version = runCommand({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, std::string("ombrafell ") + kProductVersion + "\n");
+    const std::vector<std::string> lines = linesOf(version.out);
+    ASSERT_GE(lines.size(), 2u) << version.out;
+    EXPECT_EQ(lines[0], std::string("ombrafell ") + kProductVersion);
     EXPECT_TRUE(std::regex_match(std::string(kProductVersion), std::regex(R"(\d+\.\d+\.\d+)")));
+    EXPECT_NE(version.out.find("License GPL-3.0-or-later"), std::string::npos) << version.out;
+    EXPECT_NE(version.out.find("NO WARRANTY"), std::string::npos) << version.out;
+}
+
+TEST(ManualPage, NamesTheLicence) {
+    const std::string page = manualPageText();
+    ASSERT_FALSE(page.empty()) << "cannot read " << OMBRAFELL_MANUAL_PAGE;
+    EXPECT_NE(page.find(".SH COPYRIGHT"), std::string::npos);
+    EXPECT_NE(page.find("GNU General Public License"), std::string::npos);
+    EXPECT_NE(page.find("version 3 or later"), std::string::npos);
 }
 
 } // namespace

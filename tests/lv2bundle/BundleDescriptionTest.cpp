@@ -91,6 +91,17 @@ TEST_F(Lv2Bundle, DescribesAnInstrumentWithItsEditor) {
     lilv_uis_free(uis);
 }
 
+TEST_F(Lv2Bundle, NamesItsLicenceAsTheGpl3) {
+    LilvNodes* licences =
+        lilv_plugin_get_value(host.plugin, host.node("http://usefulinc.com/ns/doap#license"));
+    ASSERT_NE(licences, nullptr);
+    ASSERT_EQ(lilv_nodes_size(licences), 1u);
+    const LilvNode* licence = lilv_nodes_get(licences, lilv_nodes_begin(licences));
+    EXPECT_TRUE(lilv_node_is_uri(licence));
+    EXPECT_STREQ(lilv_node_as_uri(licence), "http://opensource.org/licenses/gpl-3.0");
+    lilv_nodes_free(licences);
+}
+
 // Hosts pass the display's scale factor only to UIs that say they read it.
 TEST_F(Lv2Bundle, TheEditorTakesTheHostsScaleFactorAsAnOption) {
     LilvUIs* uis = lilv_plugin_get_uis(host.plugin);

@@ -44,8 +44,16 @@ done
 dpkg-deb -f "$deb" Depends | grep -q 'libc6' && pass "dependencies from the binaries" ||
     fail "no dependencies computed from the binaries"
 
-[ "$("$root/usr/bin/ombrafell" --version)" = "ombrafell $version" ] &&
+[ "$("$root/usr/bin/ombrafell" --version | head -n 1)" = "ombrafell $version" ] &&
     pass "ombrafell --version" || fail "ombrafell --version does not print $version"
+"$root/usr/bin/ombrafell" --version | grep -q 'GPL-3.0-or-later' &&
+    pass "ombrafell --version names the licence" || fail "ombrafell --version names no licence"
+copyright=$root/usr/share/doc/ombrafell/copyright
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" &&
+    grep -qx 'License: GPL-3+' "$copyright" &&
+    grep -q '/usr/share/common-licenses/GPL-3' "$copyright" &&
+    pass "the copyright file is machine-readable and names GPL-3+" ||
+    fail "the copyright file is not Debian's format naming GPL-3+"
 if "$root/usr/bin/ombrafell" render --plugin "$root/usr/lib/vst/Ombrafell.so" -p 0 \
     -o "$work/program0.wav" >"$work/render.txt" 2>&1 && [ -s "$work/program0.wav" ] &&
     ! grep -q -- '-inf' "$work/render.txt"; then

@@ -44,6 +44,9 @@ const char* const kPrefixes = "@prefix atom: <" LV2_ATOM_PREFIX "> .\n"
                               "@prefix urid: <" LV2_URID_PREFIX "> .\n"
                               "@prefix ombrafell: <" OMBRAFELL_LV2_URI "#> .\n\n";
 
+// The URI LV2 hosts know for GPL version 3; the "or later" is in the licence notice.
+const char* const kLicenceUri = "http://opensource.org/licenses/gpl-3.0";
+
 std::string uri(const std::string& text) {
     return "<" + text + ">";
 }
@@ -160,6 +163,7 @@ void writePluginDescription(std::ostream& out) {
     const auto bank = factoryBank();
     out << kPrefixes << uri(kPluginUri) << "\n    a lv2:Plugin , lv2:InstrumentPlugin ;\n"
         << "    doap:name \"Ombrafell\" ;\n"
+        << "    doap:license <" << kLicenceUri << "> ;\n"
         << "    lv2:project ombrafell:project ;\n"
         << "    rdfs:comment \"A kick-drum synthesizer: three oscillators per note through "
            "filters and a pitch sweep, then distortion, filters and tone controls.\" ;\n"
