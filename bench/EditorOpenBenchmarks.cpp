@@ -20,7 +20,7 @@ public:
     Instance& operator=(const Instance&) = delete;
 
     DrawTestEditor& editor() {
-        return *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(effect_))->getDrawTestEditor();
+        return *drawTestEditorOf(*dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(effect_)));
     }
 
     // Everything up to the first picture the window shows.

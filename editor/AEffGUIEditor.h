@@ -3,7 +3,7 @@
 #include "gui/Frame.h"
 #include "gui/PlatformWindow.h"
 #include "gui/Scale.h"
-#include "plugin/AEffEditor.h"
+#include "plugin/vst2/AEffEditor.h"
 
 #include <functional>
 #include <memory>

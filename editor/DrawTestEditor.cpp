@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace Korvatune {
 
@@ -95,8 +96,34 @@ void DrawTestEditor::setFileSelector(std::unique_ptr<Gui::IFileSelector> selecto
     fileSelector_ = std::move(selector);
 }
 
-void DrawTestEditor::setParameterEditListener(ParameterEditListener listener) {
-    editListener_ = std::move(listener);
+DrawTestEditor* drawTestEditorOf(VstXSynth& synth) {
+    return dynamic_cast<DrawTestEditor*>(synth.getEditor());
+}
+
+bool DrawTestEditor::openIn(void* parentWindow, std::optional<double> hostScalePercent) {
+    setHostDisplayScale(hostScalePercent);
+    return open(parentWindow) && getWindow() != nullptr;
+}
+
+EditorSize DrawTestEditor::size() {
+    ERect* rect = nullptr;
+    if (!getRect(&rect)) {
+        return {};
+    }
+    return {rect->right - rect->left, rect->bottom - rect->top};
+}
+
+std::uintptr_t DrawTestEditor::windowHandle() const {
+    return getWindow() != nullptr ? getWindow()->nativeHandle() : 0;
+}
+
+void DrawTestEditor::setEditListener(EditListener* listener) {
+    endGestures();
+    editListener_ = listener;
+}
+
+void DrawTestEditor::setHostResize(std::function<bool(int width, int height)> resize) {
+    AEffGUIEditor::setHostResize(std::move(resize));
 }
 
 // Also builds the views anew at another size; the page shown stays.
@@ -105,6 +132,7 @@ void DrawTestEditor::buildViews(Gui::Frame& frame) {
     const Gui::Scale scale = frame.scale();
     images_ = imageSource_(scale);
     frame.setBackground(images_->image(kBackgroundImage));
+    frame.setPointerReleaseListener([this] { endGestures(); });
     auto tabs =
         std::make_unique<MyTabView>(scale.rect(kTabArea), images_->image(kTabButtonImage),
                                     scale.pixels(kTabButtonWidth), scale.pixels(kTabButtonHeight));
@@ -149,6 +177,7 @@ void DrawTestEditor::chooseScale(Gui::Scale scale) {
 }
 
 void DrawTestEditor::close() {
+    endGestures();
     if (fileSelector_) {
         fileSelector_->cancel();
     }
@@ -303,8 +332,25 @@ void DrawTestEditor::setSynthParameter(int index, float value) {
 
 // The value as the instrument stored it, which may be clamped.
 void DrawTestEditor::reportEdit(int index) {
-    if (editListener_) {
-        editListener_(index, synth_.getParameter(index));
+    if (editListener_ == nullptr) {
+        return;
+    }
+    bool& open = gestureOpen_[static_cast<std::size_t>(index)];
+    if (!open) {
+        open = true;
+        editListener_->beginEdit(index);
+    }
+    editListener_->valueEdited(index, synth_.getParameter(index));
+    if (getFrame() == nullptr || !getFrame()->pointerHeld()) {
+        endGestures();
+    }
+}
+
+void DrawTestEditor::endGestures() {
+    for (std::size_t index = 0; index < gestureOpen_.size(); ++index) {
+        if (std::exchange(gestureOpen_[index], false) && editListener_ != nullptr) {
+            editListener_->endEdit(static_cast<int>(index));
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "gui/CControlListener.h"
 #include "gui/FileSelector.h"
 #include "gui/ImageLibrary.h"
+#include "plugin/InstrumentEditor.h"
 #include "programs/ProgramKeys.h"
 #include "resources/EditorImages.h"
 #include "waveforms/WaveformProvider.h"
@@ -37,7 +38,7 @@ inline constexpr int kTagEditorSize = 2002;
 // Threads: setParameter and refreshAll may come from any thread (automation arrives on the
 // audio thread); they only raise atomic flags. Views are touched only by the thread that calls
 // the editor requests (open, idle, close), which applies the flags in idle.
-class DrawTestEditor : public AEffGUIEditor, public Gui::CControlListener {
+class DrawTestEditor : public AEffGUIEditor, public InstrumentEditor, public Gui::CControlListener {
 public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 465;
@@ -48,19 +49,21 @@ public:
     void close() override;
     void idle() override;
 
+    bool openIn(void* parentWindow, std::optional<double> hostScalePercent) override;
+    EditorSize size() override;
+    std::uintptr_t windowHandle() const override;
+    // A gesture still open ends with the listener it began with.
+    void setEditListener(EditListener* listener) override;
+    void setHostResize(std::function<bool(int width, int height)> resize) override;
+
     void valueChanged(Gui::Control& control) override;
 
     // Called by the instrument after it stored a parameter, on whatever thread changed it.
-    void setParameter(int index, float value);
+    void setParameter(int index, float value) override;
     // Called by the instrument after it selected a program, on any thread.
-    void refreshAll();
+    void refreshAll() override;
 
     void setFileSelector(std::unique_ptr<Gui::IFileSelector> selector);
-
-    // Told, on the editor's thread, of every parameter value the user sets in the editor, after
-    // the instrument has it; a host shell that records the user's edits listens here.
-    using ParameterEditListener = std::function<void(int index, float value)>;
-    void setParameterEditListener(ParameterEditListener listener);
 
     // The display's scale as the host sees it (an LV2 host's scale factor), in percent; it
     // stands in for the system's own setting.
@@ -86,6 +89,8 @@ private:
     void stepDistortionType(float rockerValue);
     void setSynthParameter(int index, float value);
     void reportEdit(int index);
+    // A gesture lasts while the pointer is held; an edit made otherwise is a gesture of its own.
+    void endGestures();
 
     void refreshEverything();
     void refreshDistortion();
@@ -106,7 +111,8 @@ private:
     std::shared_ptr<const Gui::ImageLibrary> images_;
     std::optional<double> hostDisplayScale_;
     std::unique_ptr<Gui::IFileSelector> fileSelector_;
-    ParameterEditListener editListener_;
+    EditListener* editListener_ = nullptr;
+    std::array<bool, kNumProgramKeys> gestureOpen_{};
     ControlsGUI* synthPage_ = nullptr;
     MyTabView* tabView_ = nullptr;
 
@@ -118,5 +124,8 @@ private:
     std::array<std::atomic<bool>, kNumProgramKeys> parameterChanged_{};
     std::atomic<bool> refreshRequested_{false};
 };
+
+// The editor an instrument made, or null in a build without one.
+DrawTestEditor* drawTestEditorOf(VstXSynth& synth);
 
 } // namespace Korvatune

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/FileSelector.h"
-#include "plugin/AudioEffectX.h"
+#include "plugin/vst2/AudioEffectX.h"
 
 namespace Korvatune {
 

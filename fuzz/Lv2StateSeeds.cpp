@@ -1,7 +1,7 @@
 // Writes LV2 states as the instrument saves them into a folder: the seed corpus of the state
 // fuzzer. One holds the program name and all ten user waveforms, one only the name.
 #include "Lv2StateRecords.h"
-#include "plugin/lv2/UserWaveformCodec.h"
+#include "plugin/UserWaveformCodec.h"
 #include "waveforms/WaveformProvider.h"
 
 #include <cstdio>
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         const float* table = provider->getTableAt(WaveformProvider::kFirstUserWaveform + slot);
         const auto record = Lv2::encodeRecord(
             static_cast<std::uint8_t>(slot + 1), 1,
-            Lv2::encodeUserWaveform(std::span<const float, WaveformProvider::kTableSize>(
+            encodeUserWaveform(std::span<const float, WaveformProvider::kTableSize>(
                 table, WaveformProvider::kTableSize)));
         saved.insert(saved.end(), record.begin(), record.end());
     }

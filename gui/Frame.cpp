@@ -28,8 +28,13 @@ void Frame::invalidateChildArea(Rect area) {
 }
 
 void Frame::handleMouseDown(const MouseEvent& event) {
+    if (capture_ != nullptr) {
+        return;
+    }
+    pointerHeld_ = true;
+    capture_ = mouseDown(event);
     if (capture_ == nullptr) {
-        capture_ = mouseDown(event);
+        releasePointer();
     }
 }
 
@@ -44,6 +49,20 @@ void Frame::handleMouseUp(const MouseEvent& event) {
         const MouseEvent release = toCaptureSpace(event);
         View* releasing = std::exchange(capture_, nullptr);
         releasing->mouseUp(release);
+    }
+    if (pointerHeld_) {
+        releasePointer();
+    }
+}
+
+void Frame::setPointerReleaseListener(std::function<void()> listener) {
+    pointerReleaseListener_ = std::move(listener);
+}
+
+void Frame::releasePointer() {
+    pointerHeld_ = false;
+    if (pointerReleaseListener_) {
+        pointerReleaseListener_();
     }
 }
 

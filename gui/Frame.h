@@ -6,6 +6,7 @@
 #include "gui/Scale.h"
 #include "gui/ViewContainer.h"
 
+#include <functional>
 #include <vector>
 
 namespace Korvatune::Gui {
@@ -32,6 +33,10 @@ public:
     void handleMouseMove(const MouseEvent& event);
     void handleMouseUp(const MouseEvent& event);
     const View* mouseCapture() const { return capture_; }
+    // From a press until its release, or until a press no view takes for a drag is handled.
+    bool pointerHeld() const { return pointerHeld_; }
+    // Told when that ends: the user's gesture is over.
+    void setPointerReleaseListener(std::function<void()> listener);
     // Drops the drag when the view, or a container holding it, leaves the frame.
     void forgetView(const View& view);
 
@@ -45,7 +50,11 @@ private:
 
     Bitmap frameBuffer_;
     DirtyRegion dirty_;
+    void releasePointer();
+
     View* capture_ = nullptr;
+    bool pointerHeld_ = false;
+    std::function<void()> pointerReleaseListener_;
     KnobMode knobMode_ = KnobMode::Circular;
     Scale scale_;
 };

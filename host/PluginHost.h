@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/ModuleLoader.h"
-#include "plugin/VstAbi.h"
+#include "plugin/vst2/VstAbi.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/VstAbi.h"
+#include <cstddef>
 
 namespace Korvatune {
 
@@ -8,7 +8,6 @@ inline constexpr const char* kEffectName = "Ombrafell";
 inline constexpr const char* kVendorName = "Korvatune";
 inline constexpr const char* kProductName = "Ombrafell";
 inline constexpr int kVendorVersion = 1000;
-inline constexpr std::int32_t kUniqueId = fourCharacterCode('K', 'V', 'O', 'B');
 
 inline constexpr std::size_t kEffectNameLimit = 32;
 inline constexpr std::size_t kVendorNameLimit = 64;

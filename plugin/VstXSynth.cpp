@@ -1,11 +1,11 @@
 #include "plugin/VstXSynth.h"
 
 #include "plugin/DistortionDisplayNames.h"
-#include "plugin/GeneralMidiNames.h"
 #include "plugin/Identity.h"
 #include "plugin/NumberFormat.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/SampleRateRange.h"
+#include "plugin/vst2/UniqueId.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,17 +17,30 @@ namespace Korvatune {
 
 namespace {
 
-constexpr int kDrumChannel = 9;
-
 bool isParameterIndex(std::int32_t index) {
     return index >= 0 && index < kNumProgramKeys;
 }
 
 } // namespace
 
-VstXSynth::VstXSynth(audioMasterCallback hostCallback)
+VstXSynth::VstXSynth(audioMasterCallback hostCallback, EditorFactory makeEditor)
     : AudioEffectX(hostCallback, kNumPrograms, kNumProgramKeys) {
-    attachEditor();
+    build(makeEditor);
+    waveformProvider.setFolder(getDirectory());
+    buildTables();
+}
+
+VstXSynth::VstXSynth(const std::string& installFolder, EditorFactory makeEditor)
+    : AudioEffectX(nullptr, kNumPrograms, kNumProgramKeys) {
+    build(makeEditor);
+    waveformProvider.setUtf8Folder(installFolder);
+    buildTables();
+}
+
+void VstXSynth::build(EditorFactory makeEditor) {
+    if (makeEditor != nullptr) {
+        makeEditor(*this);
+    }
     waveformProvider.setSubfolder("waveforms");
     ringModulator.setOwner(this);
     for (Note& voice : voices) {
@@ -51,12 +64,25 @@ VstXSynth::VstXSynth(audioMasterCallback hostCallback)
         setNumOutputs(kNumOutputs);
         setUniqueID(kUniqueId);
     }
-    waveformProvider.setFolder(getDirectory());
+}
+
+void VstXSynth::buildTables() {
     waveformProvider.build();
     buildNoteFrequencies();
 }
 
 VstXSynth::~VstXSynth() = default;
+
+void VstXSynth::attachEditor(std::unique_ptr<AEffEditor> window, InstrumentEditor& editor) {
+    instrumentEditor = &editor;
+    setEditor(std::move(window));
+}
+
+void VstXSynth::refreshEditor() {
+    if (instrumentEditor != nullptr) {
+        instrumentEditor->refreshAll();
+    }
+}
 
 void VstXSynth::buildNoteFrequencies() {
     double frequency = 8.175798915636872;
@@ -138,7 +164,9 @@ void VstXSynth::setParameter(std::int32_t index, float value) {
     workingValues[index].store(value, std::memory_order_relaxed);
     applyParameterEffect(index, value);
     outputChain.setParameter(index, value);
-    showParameterInEditor(index, value);
+    if (instrumentEditor != nullptr) {
+        instrumentEditor->setParameter(index, value);
+    }
 }
 
 void VstXSynth::applyParameterEffect(int index, float value) {
@@ -180,7 +208,7 @@ void VstXSynth::getParameterLabel(std::int32_t index, char* text) {
 void VstXSynth::getParameterDisplay(std::int32_t index, char* text) {
     *text = '\0';
     if (isParameterIndex(index)) {
-        formatDisplay(index, text);
+        formatDisplay(index, workingValue(index), text);
     }
 }
 
@@ -197,8 +225,7 @@ void VstXSynth::formatPan(float value, char* text) {
     copyText(text, formatted, kParameterTextLimit);
 }
 
-void VstXSynth::formatDisplay(int index, char* text) const {
-    const float value = workingValue(index);
+void VstXSynth::formatDisplay(int index, float value, char* text) const {
     switch (parameterInfo(index).display) {
     case DisplayRule::Waveform:
         WaveformProvider::displayText(value, text);
@@ -237,98 +264,6 @@ void VstXSynth::formatDisplay(int index, char* text) const {
         float2string(value, text, kParameterTextLimit);
         break;
     }
-}
-
-bool VstXSynth::getOutputProperties(std::int32_t index, VstPinProperties* properties) {
-    if (index < 0 || index >= kNumOutputs) {
-        return false;
-    }
-    std::snprintf(properties->label, sizeof properties->label, "Vstx %d", index + 1);
-    properties->flags = kVstPinIsActive | kVstPinIsStereo;
-    return true;
-}
-
-bool VstXSynth::getEffectName(char* name) {
-    copyText(name, kEffectName, kEffectNameLimit);
-    return true;
-}
-
-bool VstXSynth::getVendorString(char* text) {
-    copyText(text, kVendorName, kVendorNameLimit);
-    return true;
-}
-
-bool VstXSynth::getProductString(char* text) {
-    copyText(text, kProductName, kVendorNameLimit);
-    return true;
-}
-
-std::int32_t VstXSynth::getVendorVersion() {
-    return kVendorVersion;
-}
-
-std::int32_t VstXSynth::canDo(const char* text) {
-    for (const char* supported : {"receiveVstEvents", "receiveVstMidiEvent", "midiProgramNames"}) {
-        if (std::strcmp(text, supported) == 0) {
-            return 1;
-        }
-    }
-    return -1;
-}
-
-void VstXSynth::fillMidiProgramName(std::int32_t channel, MidiProgramName* name) const {
-    const int program = name->thisProgramIndex;
-    name->midiBankMsb = -1;
-    name->midiBankLsb = -1;
-    name->reserved = 0;
-    name->flags = 0;
-    if (channel == kDrumChannel) {
-        copyText(name->name, "Standard", kMidiNameLimit);
-        name->midiProgram = 0;
-        name->parentCategoryIndex = 0;
-        return;
-    }
-    copyText(name->name, kGeneralMidiProgramNames[program], kMidiNameLimit);
-    name->midiProgram = static_cast<char>(program);
-    name->parentCategoryIndex = generalMidiCategoryOf(program);
-}
-
-std::int32_t VstXSynth::getMidiProgramName(std::int32_t channel, MidiProgramName* name) {
-    if (name->thisProgramIndex < 0 || name->thisProgramIndex >= kNumGeneralMidiPrograms) {
-        return 0;
-    }
-    fillMidiProgramName(channel, name);
-    return channel == kDrumChannel ? 1 : kNumGeneralMidiPrograms;
-}
-
-std::int32_t VstXSynth::getCurrentMidiProgram(std::int32_t channel, MidiProgramName* name) {
-    if (channel < 0 || channel >= kNumMidiChannels) {
-        return -1;
-    }
-    name->thisProgramIndex = channelPrograms[channel];
-    fillMidiProgramName(channel, name);
-    return channelPrograms[channel];
-}
-
-std::int32_t VstXSynth::getMidiProgramCategory(std::int32_t channel,
-                                               MidiProgramCategory* category) {
-    category->parentCategoryIndex = -1;
-    category->flags = 0;
-    if (channel == kDrumChannel) {
-        copyText(category->name, "Drums", kMidiNameLimit);
-        return 1;
-    }
-    const int index = category->thisCategoryIndex;
-    const bool known = index >= 0 && index < kNumGeneralMidiCategories;
-    copyText(category->name, known ? kGeneralMidiCategories[index].name : "", kMidiNameLimit);
-    return kNumGeneralMidiCategories;
-}
-
-bool VstXSynth::getMidiKeyName(std::int32_t, MidiKeyName* key) {
-    key->keyName[0] = '\0';
-    key->reserved = 0;
-    key->flags = 0;
-    return false;
 }
 
 } // namespace Korvatune

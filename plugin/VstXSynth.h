@@ -8,8 +8,9 @@
 #include "engine/RingModulator.h"
 #include "engine/SampleReducer.h"
 #include "engine/SaturationCurves.h"
-#include "plugin/AudioEffectX.h"
 #include "plugin/EventQueue.h"
+#include "plugin/InstrumentEditor.h"
+#include "plugin/vst2/AudioEffectX.h"
 #include "programs/FactoryBank.h"
 #include "programs/ProgramKeys.h"
 #include "programs/VstXSynthProgram.h"
@@ -19,6 +20,7 @@
 #include <atomic>
 #include <bit>
 #include <memory>
+#include <string>
 
 namespace Korvatune {
 
@@ -27,14 +29,22 @@ inline constexpr int kNumVoices = 8;
 inline constexpr int kNumNotes = 128;
 inline constexpr int kNumOutputs = 2;
 
-class DrawTestEditor;
-
 // The instrument: one instance per track a host loads. It owns everything that sounds, turns
 // MIDI into voice starts and releases with sample accuracy and renders stereo blocks.
 class VstXSynth : public AudioEffectX, public IAudioEffect {
 public:
-    explicit VstXSynth(audioMasterCallback hostCallback);
+    // A VST 2 instance: the host tells its folder. Without a factory there is no editor.
+    explicit VstXSynth(audioMasterCallback hostCallback, EditorFactory makeEditor = nullptr);
+    // An instance for another plug-in format, which names the folder it was installed in itself.
+    VstXSynth(const std::string& installFolder, EditorFactory makeEditor);
     ~VstXSynth() override;
+
+    // Called by an editor factory: the same editor as the VST 2 interface and as every format
+    // shows it.
+    void attachEditor(std::unique_ptr<AEffEditor> window, InstrumentEditor& editor);
+    InstrumentEditor* getInstrumentEditor() const { return instrumentEditor; }
+    // Lets the editor show everything anew, from any thread.
+    void refreshEditor();
 
     void setSampleRate(float rate) override;
     void suspend() override;
@@ -54,6 +64,11 @@ public:
 
     void processReplacing(float** inputs, float** outputs, std::int32_t frames) override;
     std::int32_t processEvents(VstEvents* events) override;
+    // Queues the three bytes of a MIDI message for the frame of the next block; false when the
+    // queue is full.
+    bool queueMidiEvent(std::int32_t frame, const char* midiData);
+    // The display text a value would have now, at most 8 characters.
+    void formatDisplay(int index, float value, char* text) const;
 
     bool getOutputProperties(std::int32_t index, VstPinProperties* properties) override;
     bool getEffectName(char* name) override;
@@ -78,17 +93,13 @@ public:
     const Note& voice(int index) const { return voices[index]; }
     const PitchEnvelope& getPitchEnvelope() const { return pitchEnvelope; }
     const OutputChain& getOutputChain() const { return outputChain; }
-    // The editor the instrument created; it lives as long as the instrument.
-    DrawTestEditor* getDrawTestEditor() const { return drawTestEditor; }
     float getPeakLeft() const { return peakLeft.load(std::memory_order_relaxed); }
     float getPeakRight() const { return peakRight.load(std::memory_order_relaxed); }
     void requestPeakReset() { peakResetRequest.store(true, std::memory_order_relaxed); }
 
 private:
-    // The instrument's ties to its editor, in VstXSynthEditor.cpp; a build without the editor
-    // links VstXSynthWithoutEditor.cpp instead.
-    void attachEditor();
-    void refreshEditor();
+    void build(EditorFactory makeEditor);
+    void buildTables();
     void showParameterInEditor(int index, float value);
 
     void applyParameterEffect(int index, float value);
@@ -122,7 +133,6 @@ private:
     float workingValue(int index) const {
         return workingValues[index].load(std::memory_order_relaxed);
     }
-    void formatDisplay(int index, char* text) const;
     static void formatPan(float value, char* text);
     void fillMidiProgramName(std::int32_t channel, MidiProgramName* name) const;
 
@@ -154,7 +164,7 @@ private:
     std::atomic<float> peakRight{0.0f};
     std::atomic<bool> peakResetRequest{false};
     std::atomic<bool> running{false};
-    DrawTestEditor* drawTestEditor = nullptr;
+    InstrumentEditor* instrumentEditor = nullptr;
 };
 
 } // namespace Korvatune

@@ -23,16 +23,8 @@ constexpr float kLoudestOutput = 64.0f;
 
 } // namespace
 
-std::int32_t VstXSynth::processEvents(VstEvents* events) {
-    for (std::int32_t i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = events->events[i];
-        if (event && event->type == kVstMidiType) {
-            const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-            eventQueue.push(midi->deltaFrames, midi->midiData);
-        }
-    }
-    sendVstEventsToHost(events);
-    return 1;
+bool VstXSynth::queueMidiEvent(std::int32_t frame, const char* midiData) {
+    return eventQueue.push(frame, midiData);
 }
 
 void VstXSynth::dispatchEvent(const EventQueue::Event& event) {

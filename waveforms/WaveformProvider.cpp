@@ -53,11 +53,13 @@ void WaveformProvider::setSubfolder(const char* name) {
 }
 
 void WaveformProvider::setFolder(const char* hostDirectory) {
-    if (hostDirectory) {
-        folder = Platform::hostTextToUtf8(hostDirectory);
-        if (!folder.empty()) {
-            return;
-        }
+    setUtf8Folder(hostDirectory != nullptr ? Platform::hostTextToUtf8(hostDirectory) : "");
+}
+
+void WaveformProvider::setUtf8Folder(std::string utf8Folder) {
+    if (!utf8Folder.empty()) {
+        folder = std::move(utf8Folder);
+        return;
     }
     if (const auto environment = Platform::environmentVariable(kEnvironmentVariable)) {
         folder = *environment; // even an empty value

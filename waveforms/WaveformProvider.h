@@ -37,6 +37,8 @@ public:
     // Chooses the data folder: the host directory when not null and not empty, else the
     // environment variable KORVATUNE_OMBRAFELL when set (even empty), else the working directory.
     void setFolder(const char* hostDirectory);
+    // The same for a folder already in UTF-8, such as the one a plug-in format names.
+    void setUtf8Folder(std::string utf8Folder);
     const std::string& getFolder() const { return folder; }
 
     // folder, subfolder and "userNN.raw" joined by the platform's separator, for slot 1..10 (empty

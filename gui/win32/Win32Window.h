@@ -31,6 +31,8 @@ public:
     Win32Window& operator=(const Win32Window&) = delete;
 
     HWND__* windowHandle() const { return window_; }
+    // The window as plug-in formats pass windows around.
+    std::uintptr_t nativeHandle() const { return reinterpret_cast<std::uintptr_t>(window_); }
     // The GDI objects behind the window's picture, so that their release can be checked.
     HDC__* bitmapContext() const { return bitmapDc_; }
     HBITMAP__* bitmapHandle() const { return bitmap_; }

@@ -28,6 +28,8 @@ public:
     X11Window& operator=(const X11Window&) = delete;
 
     unsigned long windowId() const { return window_; }
+    // The window as plug-in formats pass windows around.
+    std::uintptr_t nativeHandle() const { return window_; }
     void idle();
     // Shows another frame from now on, the window taking its size; not from inside idle().
     void showFrame(Frame& frame);

@@ -1,7 +1,7 @@
 #include "host/cli/ProgramFileTransfer.h"
 
 #include "host/cli/Arguments.h"
-#include "plugin/Identity.h"
+#include "plugin/vst2/UniqueId.h"
 #include "programs/ProgramFile.h"
 #include "programs/VstXSynthProgram.h"
 

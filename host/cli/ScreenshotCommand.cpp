@@ -96,7 +96,7 @@ int screenshotCommand(Arguments& args, std::ostream& out, std::ostream& err) {
         }
         host->selectProgram(host->currentProgram());
     }
-    DrawTestEditor& editor = *synth.getDrawTestEditor();
+    DrawTestEditor& editor = *drawTestEditorOf(synth);
     editor.openOffscreen(job.scale);
     editor.selectPage(job.page);
     editor.idle();

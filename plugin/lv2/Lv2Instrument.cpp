@@ -1,7 +1,6 @@
 #include "plugin/lv2/Lv2Instrument.h"
 
-#include "editor/DrawTestEditor.h"
-#include "plugin/SampleRateRange.h"
+#include "plugin/OfferedEditor.h"
 #include "plugin/lv2/AtomSequence.h"
 #include "plugin/lv2/Features.h"
 #include "plugin/lv2/Lv2Ports.h"
@@ -20,42 +19,6 @@ namespace Korvatune::Lv2 {
 
 namespace {
 
-// The instrument asks its host for its folder once, from its constructor; this is the bundle of
-// the instance being built on this thread.
-thread_local const char* bundleUnderConstruction = nullptr;
-
-// The host the instrument sees: it knows the interface version and the bundle's folder, and
-// answers nothing else.
-VstIntPtr VSTCALLBACK answerInstrument(AEffect*, std::int32_t opcode, std::int32_t, VstIntPtr,
-                                       void*, float) {
-    switch (opcode) {
-    case audioMasterVersion:
-        return 2400;
-    case audioMasterGetDirectory:
-        return reinterpret_cast<VstIntPtr>(bundleUnderConstruction);
-    default:
-        return 0;
-    }
-}
-
-struct BundleUnderConstruction {
-    explicit BundleUnderConstruction(const std::string& folder) {
-        bundleUnderConstruction = folder.c_str();
-    }
-    ~BundleUnderConstruction() { bundleUnderConstruction = nullptr; }
-    BundleUnderConstruction(const BundleUnderConstruction&) = delete;
-    BundleUnderConstruction& operator=(const BundleUnderConstruction&) = delete;
-};
-
-std::unique_ptr<VstXSynth> buildSynth(const char* bundlePath) {
-    std::string folder = bundlePath != nullptr ? bundlePath : "";
-    while (folder.size() > 1 && folder.back() == '/') {
-        folder.pop_back();
-    }
-    const BundleUnderConstruction constructing(folder);
-    return std::make_unique<VstXSynth>(answerInstrument);
-}
-
 bool sameBits(float a, float b) {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
@@ -65,24 +28,28 @@ bool sameBits(float a, float b) {
 std::unique_ptr<Lv2Instrument> Lv2Instrument::create(double sampleRate, const char* bundlePath,
                                                      const LV2_Feature* const* features) {
     const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map));
-    if (!isUsableSampleRate(static_cast<float>(sampleRate)) || map == nullptr) {
+    if (map == nullptr) {
+        return nullptr;
+    }
+    std::string folder = bundlePath != nullptr ? bundlePath : "";
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    auto instrument = std::make_unique<Instrument>(folder, offeredEditor());
+    if (!instrument->setSampleRate(sampleRate)) {
         return nullptr;
     }
     const Urids urids = mapUrids(*map);
     const Lv2Log log(static_cast<const LV2_Log_Log*>(featureData(features, LV2_LOG__log)),
                      urids.logWarning);
-    std::unique_ptr<VstXSynth> synth = buildSynth(bundlePath);
-    // As a VST 2 host does: the rate first, then the program, whose filters follow the rate.
-    synth->setSampleRate(static_cast<float>(sampleRate));
-    synth->setProgram(0);
-    return std::unique_ptr<Lv2Instrument>(new Lv2Instrument(std::move(synth), urids, log));
+    return std::unique_ptr<Lv2Instrument>(new Lv2Instrument(std::move(instrument), urids, log));
 }
 
-Lv2Instrument::Lv2Instrument(std::unique_ptr<VstXSynth> synth, const Urids& urids,
+Lv2Instrument::Lv2Instrument(std::unique_ptr<Instrument> instrument, const Urids& urids,
                              const Lv2Log& log)
-    : synth_(std::move(synth)), urids_(urids), log_(log) {
-    for (int index = 0; index < kNumProgramKeys; ++index) {
-        appliedValues_[static_cast<std::size_t>(index)].store(synth_->getParameter(index),
+    : instrument_(std::move(instrument)), urids_(urids), log_(log) {
+    for (int index = 0; index < Instrument::kParameterCount; ++index) {
+        appliedValues_[static_cast<std::size_t>(index)].store(instrument_->parameterValue(index),
                                                               std::memory_order_relaxed);
     }
 }
@@ -102,38 +69,26 @@ void Lv2Instrument::connectPort(std::uint32_t port, void* data) {
 }
 
 void Lv2Instrument::activate() {
-    synth_->resume();
-    active_ = true;
+    instrument_->activate();
 }
 
-// Tables still waiting are delivered now, so that none arrives later over one the editor loads
-// while the instrument is stopped.
 void Lv2Instrument::deactivate() {
-    deliverUserWaveforms();
-    synth_->suspend();
-    active_ = false;
+    instrument_->deactivate();
 }
 
 bool Lv2Instrument::isNewPortValue(int index, float value) const {
-    return index >= 0 && index < kNumProgramKeys &&
+    return index >= 0 && index < Instrument::kParameterCount &&
            !sameBits(value, appliedValues_[static_cast<std::size_t>(index)].load(
                                 std::memory_order_relaxed));
 }
 
 void Lv2Instrument::run(std::uint32_t frames) {
-    deliverUserWaveforms();
     applyPortChanges();
     // An empty block needs no buffers; its events wait for the next.
     if (frames > 0 && (left_ == nullptr || right_ == nullptr)) {
         return;
     }
     playEvents(frames);
-}
-
-void Lv2Instrument::deliverUserWaveforms() {
-    if (handover_.deliverTo(*synth_->getWaveformProvider())) {
-        synth_->getDrawTestEditor()->refreshAll();
-    }
 }
 
 // Only values that changed since the last block: a program chosen by MIDI stays chosen until
@@ -146,7 +101,7 @@ void Lv2Instrument::applyPortChanges() {
         const float value = *controls_[index];
         if (isNewPortValue(static_cast<int>(index), value)) {
             appliedValues_[index].store(value, std::memory_order_relaxed);
-            synth_->setParameter(static_cast<std::int32_t>(index), value);
+            instrument_->setParameterValue(static_cast<int>(index), value);
         }
     }
 }
@@ -181,14 +136,14 @@ std::optional<MidiMessage> Lv2Instrument::midiMessageIn(const LV2_Atom_Event& ev
 void Lv2Instrument::play(const MidiMessage& message, std::uint32_t frame, Span& span) {
     if (message.isProgramChange()) {
         renderUpTo(frame, span);
-        synth_->setProgram(message.program());
+        instrument_->selectProgram(message.program());
         return;
     }
-    if (span.queued == EventQueue::kSlots && frame > span.start) {
+    if (span.queued == Instrument::kMidiQueueCapacity && frame > span.start) {
         renderUpTo(frame, span);
     }
     // More events on one frame than the queue holds: the rest are lost, as in VST 2.
-    if (span.queued == EventQueue::kSlots) {
+    if (span.queued == Instrument::kMidiQueueCapacity) {
         return;
     }
     sendEvent(message, static_cast<std::int32_t>(frame - span.start));
@@ -205,38 +160,19 @@ void Lv2Instrument::renderUpTo(std::uint32_t frame, Span& span) {
 }
 
 void Lv2Instrument::sendEvent(const MidiMessage& message, std::int32_t deltaFrames) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof event;
-    event.deltaFrames = deltaFrames;
-    std::memcpy(event.midiData, message.bytes.data(), message.bytes.size());
-    VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<VstEvent*>(&event);
-    synth_->processEvents(&list);
+    instrument_->queueMidi(message.bytes, deltaFrames);
 }
 
 void Lv2Instrument::render(std::uint32_t start, std::uint32_t end) {
-    if (end <= start) {
-        return;
+    if (end > start) {
+        instrument_->render(left_ + start, right_ + start, static_cast<std::int32_t>(end - start));
     }
-    float* outputs[kNumOutputs] = {left_ + start, right_ + start};
-    synth_->processReplacing(nullptr, outputs, static_cast<std::int32_t>(end - start));
 }
 
 LV2_State_Status Lv2Instrument::save(LV2_State_Store_Function store, LV2_State_Handle handle) {
-    char name[kProgramNameCapacity + 1] = {};
-    synth_->getProgramName(name);
-    return writeState(store, handle, urids_, name,
-                      [this](int slot) { return userTableForState(slot); });
-}
-
-// A table not yet delivered is the one the instrument is about to play.
-const float* Lv2Instrument::userTableForState(int slot) const {
-    const float* pending = handover_.pendingTable(slot);
-    return pending != nullptr ? pending
-                              : synth_->getWaveformProvider()->getTableAt(
-                                    WaveformProvider::kFirstUserWaveform + slot);
+    const std::unique_ptr<InstrumentState> state = instrument_->state();
+    return writeState(store, handle, urids_, state->programName.c_str(),
+                      [&state](int slot) { return state->userWaveforms[slot].data(); });
 }
 
 LV2_State_Status Lv2Instrument::restore(LV2_State_Retrieve_Function retrieve,
@@ -245,35 +181,8 @@ LV2_State_Status Lv2Instrument::restore(LV2_State_Retrieve_Function retrieve,
     for (const std::string& refusal : state->refusals) {
         log_.warning(refusal);
     }
-    if (state->programName) {
-        synth_->setProgramName(state->programName->c_str());
-    }
-    takeUserWaveforms(*state);
-    synth_->getDrawTestEditor()->refreshAll();
+    instrument_->restore(*state);
     return LV2_STATE_SUCCESS;
-}
-
-// Nothing renders while the instrument is not active, so the tables then go in at once.
-void Lv2Instrument::takeUserWaveforms(const RestoredState& state) {
-    const auto& tables = state.userWaveforms;
-    if (active_) {
-        UserWaveformHandover::Offer offer(handover_);
-        for (std::size_t slot = 0; slot < tables.size(); ++slot) {
-            if (tables[slot]) {
-                offer.put(static_cast<int>(slot), *tables[slot]);
-            }
-        }
-        return;
-    }
-    WaveformProvider& provider = *synth_->getWaveformProvider();
-    for (std::size_t slot = 0; slot < tables.size(); ++slot) {
-        if (tables[slot]) {
-            std::copy(tables[slot]->begin(), tables[slot]->end(),
-                      provider.getMutableTableAt(WaveformProvider::kFirstUserWaveform +
-                                                 static_cast<int>(slot)));
-        }
-    }
-    provider.markTablesChanged();
 }
 
 } // namespace Korvatune::Lv2

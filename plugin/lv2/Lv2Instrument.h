@@ -1,10 +1,9 @@
 #pragma once
 
-#include "plugin/VstXSynth.h"
+#include "plugin/Instrument.h"
 #include "plugin/lv2/Lv2Log.h"
 #include "plugin/lv2/MidiMessage.h"
 #include "plugin/lv2/Urids.h"
-#include "plugin/lv2/UserWaveformHandover.h"
 
 #include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
@@ -18,11 +17,9 @@
 
 namespace Korvatune::Lv2 {
 
-struct RestoredState;
-
-// The instrument as an LV2 plug-in: a thin layer that drives VstXSynth through its own
-// operations. Port values reach it as parameter changes, the MIDI sequence as events on their
-// frames, and its state holds what the ports do not: the program's name and the user waveforms.
+// The instrument as an LV2 plug-in: a thin layer over the instrument's face. Port values reach it
+// as parameter changes, the MIDI sequence as events on their frames, and its state holds what the
+// ports do not: the program's name and the user waveforms.
 class Lv2Instrument {
 public:
     // Null when the rate is unusable or the host offers no URID map.
@@ -42,16 +39,15 @@ public:
     // May run while a block renders: tables reach the instrument between blocks.
     LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
-    VstXSynth& synth() { return *synth_; }
+    Instrument& instrument() { return *instrument_; }
     // Whether a parameter port's value differs from the one the instrument last took from it;
     // safe from any thread.
     bool isNewPortValue(int index, float value) const;
 
 private:
-    Lv2Instrument(std::unique_ptr<VstXSynth> synth, const Urids& urids, const Lv2Log& log);
+    Lv2Instrument(std::unique_ptr<Instrument> instrument, const Urids& urids, const Lv2Log& log);
 
     void applyPortChanges();
-    void deliverUserWaveforms();
     // The part of a block not yet rendered, and the events waiting in the instrument's queue.
     struct Span {
         std::uint32_t start = 0;
@@ -66,20 +62,15 @@ private:
     void renderUpTo(std::uint32_t frame, Span& span);
     void sendEvent(const MidiMessage& message, std::int32_t deltaFrames);
     void render(std::uint32_t start, std::uint32_t end);
-    const float* userTableForState(int slot) const;
-    void takeUserWaveforms(const RestoredState& state);
 
-    std::unique_ptr<VstXSynth> synth_;
+    std::unique_ptr<Instrument> instrument_;
     Urids urids_;
     Lv2Log log_;
-    std::array<const float*, kNumProgramKeys> controls_{};
-    std::array<std::atomic<float>, kNumProgramKeys> appliedValues_;
+    std::array<const float*, Instrument::kParameterCount> controls_{};
+    std::array<std::atomic<float>, Instrument::kParameterCount> appliedValues_;
     const LV2_Atom_Sequence* midiIn_ = nullptr;
     float* left_ = nullptr;
     float* right_ = nullptr;
-    UserWaveformHandover handover_;
-    // Changed only by activate and deactivate, which never overlap with restore or run.
-    bool active_ = false;
 };
 
 } // namespace Korvatune::Lv2

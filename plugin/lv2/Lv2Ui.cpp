@@ -1,6 +1,5 @@
 #include "plugin/lv2/Lv2Ui.h"
 
-#include "editor/DrawTestEditor.h"
 #include "plugin/lv2/Features.h"
 #include "plugin/lv2/Lv2Instrument.h"
 #include "plugin/lv2/Lv2Ports.h"
@@ -53,56 +52,70 @@ std::unique_ptr<Lv2Ui> Lv2Ui::create(LV2UI_Write_Function write, LV2UI_Controlle
                                      LV2UI_Widget* widget, const LV2_Feature* const* features) {
     auto* instrument = static_cast<Lv2Instrument*>(featureData(features, LV2_INSTANCE_ACCESS_URI));
     void* parent = featureData(features, LV2_UI__parent);
-    if (instrument == nullptr || parent == nullptr || write == nullptr || widget == nullptr) {
+    if (instrument == nullptr || parent == nullptr || write == nullptr || widget == nullptr ||
+        instrument->instrument().editor() == nullptr) {
         return nullptr;
     }
-    std::unique_ptr<Lv2Ui> ui(new Lv2Ui(*instrument, write, controller));
+    const auto* touch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
+    std::unique_ptr<Lv2Ui> ui(
+        new Lv2Ui(*instrument, *instrument->instrument().editor(), write, controller, touch));
     const auto* resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
     if (!ui->open(parent, hostScalePercent(features), resize)) {
         return nullptr;
     }
-    *widget = reinterpret_cast<LV2UI_Widget>(static_cast<std::uintptr_t>(ui->window_));
-    ERect* rect = nullptr;
-    if (ui->editor_.getRect(&rect)) {
-        askHostToResize(resize, rect->right - rect->left, rect->bottom - rect->top);
-    }
+    *widget = reinterpret_cast<LV2UI_Widget>(ui->window_);
+    const EditorSize size = ui->editor_.size();
+    askHostToResize(resize, size.width, size.height);
     return ui;
 }
 
-Lv2Ui::Lv2Ui(Lv2Instrument& instrument, LV2UI_Write_Function write, LV2UI_Controller controller)
-    : instrument_(instrument), editor_(*instrument.synth().getDrawTestEditor()), write_(write),
-      controller_(controller) {}
+Lv2Ui::Lv2Ui(Lv2Instrument& instrument, InstrumentEditor& editor, LV2UI_Write_Function write,
+             LV2UI_Controller controller, const LV2UI_Touch* touch)
+    : instrument_(instrument), editor_(editor), write_(write), controller_(controller),
+      touch_(touch) {}
 
 // A UI that fails to open leaves no resize function of its host behind in the editor.
 bool Lv2Ui::open(void* parentWindow, std::optional<double> hostScale, const LV2UI_Resize* resize) {
-    editor_.setHostDisplayScale(hostScale);
     editor_.setHostResize(
         [resize](int width, int height) { return askHostToResize(resize, width, height); });
-    if (!editor_.open(parentWindow) || editor_.getWindow() == nullptr) {
+    if (!editor_.openIn(parentWindow, hostScale)) {
         editor_.setHostResize({});
         return false;
     }
-    window_ = editor_.getWindow()->windowId();
-    editor_.setParameterEditListener([this](int index, float value) { writePort(index, value); });
+    window_ = editor_.windowHandle();
+    editor_.setEditListener(this);
     return true;
 }
 
 // The host's resize function goes with its UI.
 Lv2Ui::~Lv2Ui() {
     if (ownsEditor()) {
-        editor_.setParameterEditListener({});
+        editor_.setEditListener(nullptr);
         editor_.setHostResize({});
         editor_.close();
     }
 }
 
 bool Lv2Ui::ownsEditor() const {
-    return window_ != 0 && editor_.getWindow() != nullptr &&
-           editor_.getWindow()->windowId() == window_;
+    return window_ != 0 && editor_.windowHandle() == window_;
 }
 
-void Lv2Ui::writePort(int index, float value) {
+void Lv2Ui::beginEdit(int index) {
+    touch(index, true);
+}
+
+void Lv2Ui::valueEdited(int index, float value) {
     write_(controller_, static_cast<std::uint32_t>(index), sizeof value, kFloatProtocol, &value);
+}
+
+void Lv2Ui::endEdit(int index) {
+    touch(index, false);
+}
+
+void Lv2Ui::touch(int index, bool grabbed) {
+    if (touch_ != nullptr && touch_->touch != nullptr) {
+        touch_->touch(touch_->handle, static_cast<std::uint32_t>(index), grabbed);
+    }
 }
 
 // A value the instrument already took from its port is not applied again: after a MIDI
@@ -116,7 +129,7 @@ void Lv2Ui::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t form
     const float value = *static_cast<const float*>(buffer);
     const int index = static_cast<int>(port);
     if (instrument_.isNewPortValue(index, value)) {
-        instrument_.synth().setParameter(index, value);
+        instrument_.instrument().setParameterValue(index, value);
     }
 }
 

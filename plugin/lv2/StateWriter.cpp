@@ -1,6 +1,6 @@
 #include "plugin/lv2/StateWriter.h"
 
-#include "plugin/lv2/UserWaveformCodec.h"
+#include "plugin/UserWaveformCodec.h"
 
 #include <cstring>
 

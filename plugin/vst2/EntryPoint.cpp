@@ -1,5 +1,6 @@
 #include "plugin/vst2/EntryPoint.h"
 
+#include "plugin/OfferedEditor.h"
 #include "plugin/VstXSynth.h"
 
 #include <new>
@@ -9,7 +10,7 @@ extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback hostCallback) 
         hostCallback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
         return nullptr;
     }
-    auto* synth = new (std::nothrow) Korvatune::VstXSynth(hostCallback);
+    auto* synth = new (std::nothrow) Korvatune::VstXSynth(hostCallback, Korvatune::offeredEditor());
     return synth ? synth->getAeffect() : nullptr;
 }
 

@@ -19,7 +19,7 @@ using testing::dispatch;
 // The instrument's own editor, opened without a window, as a host would see it.
 class EditorWithSynth : public ::testing::Test {
 protected:
-    EditorWithSynth() : synth(testing::synthOf(driver.get())), editor(*synth.getDrawTestEditor()) {
+    EditorWithSynth() : synth(testing::synthOf(driver.get())), editor(*drawTestEditorOf(synth)) {
         editor.openOffscreen();
         page = editor.synthPage();
     }

@@ -49,7 +49,7 @@ inline VstXSynth& synthOf(AEffect* effect) {
 }
 
 inline DrawTestEditor& editorOf(AEffect* effect) {
-    return *synthOf(effect).getDrawTestEditor();
+    return *drawTestEditorOf(synthOf(effect));
 }
 
 // The Synth page lies at (40, 39) in a page that starts at the tab view's corner (9, 9).

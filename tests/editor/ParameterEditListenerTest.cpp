@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -12,16 +13,28 @@
 namespace Korvatune {
 namespace {
 
+// Records the values edited and, apart, the gestures around them.
+struct RecordingListener : Korvatune::EditListener {
+    void beginEdit(int index) override { gestures.push_back("begin " + std::to_string(index)); }
+    void valueEdited(int index, float value) override { edits.emplace_back(index, value); }
+    void endEdit(int index) override { gestures.push_back("end " + std::to_string(index)); }
+
+    std::vector<std::pair<int, float>> edits;
+    std::vector<std::string> gestures;
+};
+
 // A host shell that records the user's edits hears of every value set in the editor, and only
 // of those: changes from the host itself are not the user's.
 class EditListener : public ::testing::Test {
 protected:
-    EditListener() : synth(testing::synthOf(driver.get())), editor(*synth.getDrawTestEditor()) {
+    EditListener() : synth(testing::synthOf(driver.get())), editor(*drawTestEditorOf(synth)) {
         editor.openOffscreen();
-        editor.setParameterEditListener(
-            [this](int index, float value) { edits.emplace_back(index, value); });
+        editor.setEditListener(&listener);
     }
-    ~EditListener() override { std::filesystem::remove(programFile); }
+    ~EditListener() override {
+        editor.setEditListener(nullptr);
+        std::filesystem::remove(programFile);
+    }
 
     void turn(int tag, float value) {
         Gui::Control& control = *editor.synthPage()->control(tag);
@@ -32,7 +45,9 @@ protected:
     testing::SynthDriver driver;
     VstXSynth& synth;
     DrawTestEditor& editor;
-    std::vector<std::pair<int, float>> edits;
+    RecordingListener listener;
+    std::vector<std::pair<int, float>>& edits = listener.edits;
+    std::vector<std::string>& gestures = listener.gestures;
     const std::filesystem::path programFile =
         std::filesystem::temp_directory_path() /
         ("ombrafell-edits-" + std::to_string(::getpid()) + ".obp");
@@ -63,6 +78,27 @@ TEST_F(EditListener, HearsEveryValueOfALoadedProgramFile) {
         EXPECT_EQ(edits[static_cast<std::size_t>(index)].second, synth.getParameter(index));
     }
     EXPECT_NEAR(edits[kQuantization].second, 0.124778f, 1e-6f);
+}
+
+TEST_F(EditListener, FramesADragAsOneGestureThatEndsWithTheRelease) {
+    Gui::Frame& frame = *editor.getFrame();
+    const Gui::Point centre = Gui::Point{660, 318} + testing::kPageOrigin;
+    frame.handleMouseDown({centre, Gui::MouseButton::Left});
+    frame.handleMouseMove({centre + Gui::Point{-20, -25}, Gui::MouseButton::Left});
+    frame.handleMouseMove({centre + Gui::Point{-25, 5}, Gui::MouseButton::Left});
+    ASSERT_FALSE(edits.empty());
+    EXPECT_EQ(gestures, (std::vector<std::string>{"begin 59"}));
+    frame.handleMouseUp({centre + Gui::Point{-25, 5}, Gui::MouseButton::Left});
+    EXPECT_EQ(gestures, (std::vector<std::string>{"begin 59", "end 59"}));
+    for (const auto& [index, value] : edits) {
+        EXPECT_EQ(index, kVolume);
+    }
+}
+
+TEST_F(EditListener, FramesAnEditMadeWithoutThePointerAsAGestureOfItsOwn) {
+    turn(kVolume, 0.3f);
+    turn(kVolume, 0.4f);
+    EXPECT_EQ(gestures, (std::vector<std::string>{"begin 59", "end 59", "begin 59", "end 59"}));
 }
 
 } // namespace

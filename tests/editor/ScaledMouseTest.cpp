@@ -83,7 +83,7 @@ protected:
 
     testing::SynthDriver driver;
     VstXSynth& synth = testing::synthOf(driver.get());
-    DrawTestEditor& editor = *synth.getDrawTestEditor();
+    DrawTestEditor& editor = *drawTestEditorOf(synth);
     std::vector<Gui::FileSelectRequest> requests;
 };
 

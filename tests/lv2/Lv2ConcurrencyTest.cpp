@@ -12,7 +12,7 @@ namespace {
 
 testing::StateStore stateWithUser1(float level) {
     testing::Lv2Driver source;
-    float* table = source.instrument->synth().getWaveformProvider()->getMutableTableAt(
+    float* table = source.instrument->instrument().synth().getWaveformProvider()->getMutableTableAt(
         WaveformProvider::kFirstUserWaveform);
     for (int i = 0; i < WaveformProvider::kTableSize; ++i) {
         table[i] = i < WaveformProvider::kTableSize / 2 ? level : -level;
@@ -60,7 +60,7 @@ TEST(Lv2Concurrency, StatesRestoreAndSaveWhileRendering) {
     testing::StateStore final;
     final.saveFrom(*lv2.instrument);
     EXPECT_EQ(final.values[user1], last.values.at(user1));
-    const float* table = lv2.instrument->synth().getWaveformProvider()->getTableAt(
+    const float* table = lv2.instrument->instrument().synth().getWaveformProvider()->getTableAt(
         WaveformProvider::kFirstUserWaveform);
     EXPECT_EQ(table[0], rounds.load() % 2 == 1 ? 0.5f : -0.25f);
 }

@@ -126,7 +126,7 @@ TEST(Lv2Run, AProgramChangeTakesEffectOnItsFrameAndStaysChosen) {
     lv2.render(4096);
     append(played, lv2.left);
     EXPECT_TRUE(sameBits(played, expected));
-    VstXSynth& synth = lv2.instrument->synth();
+    VstXSynth& synth = lv2.instrument->instrument().synth();
     EXPECT_EQ(synth.getProgram(), 25);
     EXPECT_EQ(synth.getParameter(kQuantization), synth.program(25).getValue(kQuantization));
 

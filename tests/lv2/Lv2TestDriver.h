@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plugin/VstXSynth.h"
 #include "plugin/lv2/Lv2Instrument.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "support/Lv2HostFeatures.h"
@@ -18,7 +19,8 @@ public:
     explicit Lv2Driver(double sampleRate = 44100.0) {
         instrument = Lv2::Lv2Instrument::create(sampleRate, "", features.data());
         for (int index = 0; index < kNumProgramKeys; ++index) {
-            controls[static_cast<std::size_t>(index)] = instrument->synth().getParameter(index);
+            controls[static_cast<std::size_t>(index)] =
+                instrument->instrument().synth().getParameter(index);
             instrument->connectPort(static_cast<std::uint32_t>(index),
                                     &controls[static_cast<std::size_t>(index)]);
         }

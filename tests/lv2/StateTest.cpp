@@ -1,6 +1,6 @@
 #include "lv2/Lv2TestDriver.h"
+#include "plugin/UserWaveformCodec.h"
 #include "plugin/lv2/Lv2Uris.h"
-#include "plugin/lv2/UserWaveformCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,6 @@
 namespace Korvatune {
 namespace {
 
-using Lv2::WaveformRefusal;
-using Lv2::WaveformTable;
-
 WaveformTable rampTable(float scale) {
     WaveformTable table;
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -24,15 +21,15 @@ WaveformTable rampTable(float scale) {
 }
 
 const float* userTable(Lv2::Lv2Instrument& instrument, int slot) {
-    return instrument.synth().getWaveformProvider()->getTableAt(
+    return instrument.instrument().synth().getWaveformProvider()->getTableAt(
         WaveformProvider::kFirstUserWaveform + slot);
 }
 
 void setUserTable(Lv2::Lv2Instrument& instrument, int slot, const WaveformTable& table) {
     std::copy(table.begin(), table.end(),
-              instrument.synth().getWaveformProvider()->getMutableTableAt(
+              instrument.instrument().synth().getWaveformProvider()->getMutableTableAt(
                   WaveformProvider::kFirstUserWaveform + slot));
-    instrument.synth().getWaveformProvider()->markTablesChanged();
+    instrument.instrument().synth().getWaveformProvider()->markTablesChanged();
 }
 
 bool holds(const float* actual, const WaveformTable& expected) {
@@ -43,7 +40,7 @@ bool holds(const float* actual, const WaveformTable& expected) {
 
 std::string programName(Lv2::Lv2Instrument& instrument) {
     char name[32] = {};
-    instrument.synth().getProgramName(name);
+    instrument.instrument().synth().getProgramName(name);
     return name;
 }
 
@@ -52,17 +49,16 @@ TEST(UserWaveformCodec, CarriesEveryBitOfATable) {
     table[1] = -0.0f;
     table[2] = std::numeric_limits<float>::denorm_min();
     table[3] = -1.0f;
-    const std::vector<std::uint8_t> encoded = Lv2::encodeUserWaveform(table);
-    ASSERT_EQ(encoded.size(), Lv2::kUserWaveformEncodedSize);
+    const std::vector<std::uint8_t> encoded = encodeUserWaveform(table);
+    ASSERT_EQ(encoded.size(), kUserWaveformEncodedSize);
     EXPECT_EQ(std::string(encoded.begin(), encoded.begin() + 4), "OBWF");
     WaveformTable decoded{};
-    EXPECT_EQ(Lv2::decodeUserWaveform(encoded.data(), encoded.size(), decoded),
-              WaveformRefusal::None);
+    EXPECT_EQ(decodeUserWaveform(encoded.data(), encoded.size(), decoded), WaveformRefusal::None);
     EXPECT_TRUE(holds(decoded.data(), table));
 }
 
 TEST(UserWaveformCodec, RefusesDamagedWaveformsAndKeepsTheTable) {
-    const std::vector<std::uint8_t> sound = Lv2::encodeUserWaveform(rampTable(0.5f));
+    const std::vector<std::uint8_t> sound = encodeUserWaveform(rampTable(0.5f));
     const auto damaged = [&sound](std::size_t size, std::size_t at = 0, std::uint8_t byte = 0,
                                   bool change = false) {
         std::vector<std::uint8_t> bytes(sound.begin(),
@@ -77,7 +73,7 @@ TEST(UserWaveformCodec, RefusesDamagedWaveformsAndKeepsTheTable) {
         std::vector<std::uint8_t> bytes = sound;
         const auto bits = std::bit_cast<std::uint32_t>(value);
         for (int k = 0; k < 4; ++k) {
-            bytes[Lv2::kUserWaveformHeaderSize + 4 * index + k] =
+            bytes[kUserWaveformHeaderSize + 4 * index + k] =
                 static_cast<std::uint8_t>(bits >> (8 * k));
         }
         return bytes;
@@ -101,8 +97,7 @@ TEST(UserWaveformCodec, RefusesDamagedWaveformsAndKeepsTheTable) {
     const WaveformTable before = rampTable(0.25f);
     for (const auto& c : cases) {
         WaveformTable table = before;
-        EXPECT_EQ(Lv2::decodeUserWaveform(c.bytes.data(), c.bytes.size(), table), c.refusal)
-            << c.what;
+        EXPECT_EQ(decodeUserWaveform(c.bytes.data(), c.bytes.size(), table), c.refusal) << c.what;
         EXPECT_TRUE(holds(table.data(), before)) << c.what;
     }
 }
@@ -111,7 +106,7 @@ TEST(Lv2State, SavedStateRestoresIntoAFreshInstance) {
     testing::Lv2Driver saved;
     setUserTable(*saved.instrument, 0, rampTable(0.9f));
     setUserTable(*saved.instrument, 9, rampTable(-0.7f));
-    saved.instrument->synth().setProgramName("My Kick");
+    saved.instrument->instrument().synth().setProgramName("My Kick");
     testing::StateStore state;
     state.saveFrom(*saved.instrument);
 

@@ -1,4 +1,4 @@
-#include "plugin/VstAbi.h"
+#include "plugin/vst2/VstAbi.h"
 
 #include <gtest/gtest.h>
 

@@ -106,7 +106,7 @@ TEST(RealTime, Lv2BlocksAllocateNothing) {
     }
     armed = false;
     EXPECT_EQ(allocations.load(), 0);
-    EXPECT_EQ(lv2.instrument->synth().getProgram(), 25);
+    EXPECT_EQ(lv2.instrument->instrument().synth().getProgram(), 25);
 }
 
 } // namespace

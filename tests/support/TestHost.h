@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/VstAbi.h"
+#include "plugin/vst2/VstAbi.h"
 
 #include <cstring>
 #include <string>

@@ -28,7 +28,7 @@ TEST(EditorPixels, EqualTheLinuxScreenshot) {
 
     testing::SynthDriver synth;
     DrawTestEditor& editor =
-        *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()))->getDrawTestEditor();
+        *drawTestEditorOf(*dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get())));
     editor.openOffscreen();
     editor.idle();
     Gui::Frame& frame = *editor.getFrame();
@@ -54,7 +54,7 @@ TEST(EditorPixels, EverySizeEqualsTheLinuxDrawing) {
     ASSERT_EQ(recorded.size(), 2 * Gui::kOfferedScalePercents.size());
     testing::SynthDriver synth;
     DrawTestEditor& editor =
-        *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()))->getDrawTestEditor();
+        *drawTestEditorOf(*dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get())));
     for (const auto& [picture, digest] : recorded) {
         const Gui::Bitmap drawn = testing::drawEditor(editor, Gui::Scale(picture.second),
                                                       static_cast<std::size_t>(picture.first));

@@ -73,7 +73,7 @@ protected:
     }
 
     DrawTestEditor& editor() {
-        return *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(effect))->getDrawTestEditor();
+        return *drawTestEditorOf(*dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(effect)));
     }
 
     void idle() {

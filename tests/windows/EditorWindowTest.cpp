@@ -49,8 +49,7 @@ protected:
         pumpMessages();
     }
     DrawTestEditor& editor() {
-        return *dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()))
-                    ->getDrawTestEditor();
+        return *drawTestEditorOf(*dynamic_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get())));
     }
     const Gui::Bitmap& frameBuffer() { return editor().getFrame()->frameBuffer(); }
 

@@ -1,5 +1,5 @@
 #include "host/PluginHost.h"
-#include "plugin/VstAbi.h"
+#include "plugin/vst2/VstAbi.h"
 #include "support/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>

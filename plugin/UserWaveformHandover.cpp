@@ -1,9 +1,9 @@
-#include "plugin/lv2/UserWaveformHandover.h"
+#include "plugin/UserWaveformHandover.h"
 
 #include <algorithm>
 #include <thread>
 
-namespace Korvatune::Lv2 {
+namespace Korvatune {
 
 // Tables published but not yet delivered stay waiting, so two offers between blocks both arrive.
 UserWaveformHandover::Offer::Offer(UserWaveformHandover& handover) : handover_(handover) {
@@ -63,4 +63,4 @@ const float* UserWaveformHandover::pendingTable(int slot) const {
     return tables_[static_cast<std::size_t>(slot)].data();
 }
 
-} // namespace Korvatune::Lv2
+} // namespace Korvatune

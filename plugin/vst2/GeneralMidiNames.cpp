@@ -1,4 +1,4 @@
-#include "plugin/GeneralMidiNames.h"
+#include "plugin/vst2/GeneralMidiNames.h"
 
 namespace Korvatune {
 

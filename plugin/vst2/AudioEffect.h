@@ -1,7 +1,7 @@
 #pragma once
 
-#include "plugin/AEffEditor.h"
-#include "plugin/VstAbi.h"
+#include "plugin/vst2/AEffEditor.h"
+#include "plugin/vst2/VstAbi.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "plugin/lv2/UserWaveformCodec.h"
+#include "plugin/UserWaveformCodec.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 
-namespace Korvatune::Lv2 {
+namespace Korvatune {
 
 namespace {
 
@@ -95,4 +95,4 @@ WaveformRefusal decodeUserWaveform(const void* data, std::size_t size, WaveformT
     return WaveformRefusal::None;
 }
 
-} // namespace Korvatune::Lv2
+} // namespace Korvatune

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/AudioEffect.h"
+#include "plugin/vst2/AudioEffect.h"
 
 namespace Korvatune {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "plugin/lv2/UserWaveformCodec.h"
+#include "plugin/UserWaveformCodec.h"
 #include "waveforms/WaveformProvider.h"
 
 #include <array>
 #include <atomic>
 
-namespace Korvatune::Lv2 {
+namespace Korvatune {
 
 // Hands user waveform tables prepared on another thread to the audio thread, which copies them
 // into the instrument between blocks. The audio thread never waits: while a writer holds the
@@ -47,4 +47,4 @@ private:
     std::array<WaveformTable, kSlots> tables_{};
 };
 
-} // namespace Korvatune::Lv2
+} // namespace Korvatune

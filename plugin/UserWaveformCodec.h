@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-namespace Korvatune::Lv2 {
+namespace Korvatune {
 
 using WaveformTable = std::array<float, WaveformProvider::kTableSize>;
 
@@ -40,4 +40,4 @@ encodeUserWaveform(std::span<const float, WaveformProvider::kTableSize> table);
 // -1..1, as every table the instrument makes is. Otherwise table is left as it was.
 WaveformRefusal decodeUserWaveform(const void* data, std::size_t size, WaveformTable& table);
 
-} // namespace Korvatune::Lv2
+} // namespace Korvatune

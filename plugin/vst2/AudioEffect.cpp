@@ -1,4 +1,4 @@
-#include "plugin/AudioEffect.h"
+#include "plugin/vst2/AudioEffect.h"
 
 namespace Korvatune {
 

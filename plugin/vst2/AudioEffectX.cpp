@@ -1,4 +1,4 @@
-#include "plugin/AudioEffectX.h"
+#include "plugin/vst2/AudioEffectX.h"
 
 namespace Korvatune {
 

@@ -1,0 +1,9 @@
+#include "plugin/OfferedEditor.h"
+
+namespace Korvatune {
+
+EditorFactory offeredEditor() {
+    return nullptr;
+}
+
+} // namespace Korvatune
