@@ -29,6 +29,9 @@ namespace Korvatune::Lv2 {
 
 namespace {
 
+// A build without the editor describes no UI.
+constexpr bool kWithEditor = OMBRAFELL_LV2_WITH_EDITOR;
+
 const char* const kPrefixes = "@prefix atom: <" LV2_ATOM_PREFIX "> .\n"
                               "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                               "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
@@ -117,7 +120,8 @@ void writeUi(std::ostream& out) {
     out << "ombrafell:ui\n    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:parent , ui:idleInterface , <" LV2_INSTANCE_ACCESS_URI
            "> ;\n"
-        << "    lv2:optionalFeature ui:resize , ui:noUserResize , opts:options , urid:map ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:noUserResize , ui:touch , opts:options , "
+           "urid:map ;\n"
         << "    opts:supportedOption ui:scaleFactor ;\n"
         << "    lv2:extensionData ui:idleInterface .\n\n";
 }
@@ -148,9 +152,11 @@ void writeStateProperties(std::ostream& out) {
 
 void writeManifest(std::ostream& out) {
     out << kPrefixes << uri(kPluginUri) << "\n    a lv2:Plugin , lv2:InstrumentPlugin ;\n"
-        << "    lv2:binary <" << kBinaryName << "> ;\n    rdfs:seeAlso <ombrafell.ttl> .\n\n"
-        << "ombrafell:ui\n    a ui:X11UI ;\n    ui:binary <" << kBinaryName << "> ;\n"
-        << "    rdfs:seeAlso <ombrafell.ttl> .\n";
+        << "    lv2:binary <" << kBinaryName << "> ;\n    rdfs:seeAlso <ombrafell.ttl> .\n";
+    if (kWithEditor) {
+        out << "\nombrafell:ui\n    a ui:X11UI ;\n    ui:binary <" << kBinaryName << "> ;\n"
+            << "    rdfs:seeAlso <ombrafell.ttl> .\n";
+    }
     for (int program = 0; program < kNumPrograms; ++program) {
         out << "\n"
             << presetUri(program) << "\n    a pset:Preset ;\n"
@@ -172,12 +178,14 @@ void writePluginDescription(std::ostream& out) {
         << "    lv2:requiredFeature urid:map ;\n"
         << "    lv2:optionalFeature lv2:hardRTCapable , log:log , state:threadSafeRestore ;\n"
         << "    lv2:extensionData state:interface ;\n"
-        << "    ui:ui ombrafell:ui ;\n    lv2:port\n";
+        << (kWithEditor ? "    ui:ui ombrafell:ui ;\n" : "") << "    lv2:port\n";
     for (int index = 0; index < kNumProgramKeys; ++index) {
         writeControlPort(out, index, bank[0].getValue(index));
     }
     writeEventAndAudioPorts(out);
-    writeUi(out);
+    if (kWithEditor) {
+        writeUi(out);
+    }
     writeProject(out);
     writeStateProperties(out);
 }
