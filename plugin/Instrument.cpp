@@ -171,6 +171,14 @@ std::string Instrument::programName(int program) const {
     return name;
 }
 
+std::string Instrument::factoryProgramName(int program) {
+    if (program < 0 || program >= kNumPrograms) {
+        return "";
+    }
+    return std::string(factoryPrograms()[static_cast<std::size_t>(program)].name)
+        .substr(0, kProgramNameCapacity);
+}
+
 int Instrument::currentProgram() const {
     return synth_->getProgram();
 }

@@ -64,6 +64,9 @@ public:
     // --- programs -----------------------------------------------------------------------------
     static constexpr int kProgramCount = 45;
     std::string programName(int program) const;
+    // The name a program has before anyone renames it, for formats that list presets without an
+    // instance.
+    static std::string factoryProgramName(int program);
     int currentProgram() const;
     void selectProgram(int program);
     void renameCurrentProgram(const std::string& name);
