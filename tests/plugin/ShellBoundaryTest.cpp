@@ -75,7 +75,7 @@ std::vector<std::string> reachedUnder(const fs::path& file,
 
 TEST(ShellBoundaries, TheLv2ShellReachesNothingOfAnotherShell) {
     for (const fs::path& source : sourcesUnder("plugin/lv2")) {
-        EXPECT_EQ(reachedUnder(source, {"plugin/vst2/", "plugin/VstXSynth.h"}),
+        EXPECT_EQ(reachedUnder(source, {"plugin/vst2/", "plugin/clap/", "plugin/VstXSynth.h"}),
                   std::vector<std::string>{})
             << source;
     }
@@ -83,13 +83,22 @@ TEST(ShellBoundaries, TheLv2ShellReachesNothingOfAnotherShell) {
 
 TEST(ShellBoundaries, TheVst2ShellReachesNothingOfAnotherShell) {
     for (const fs::path& source : sourcesUnder("plugin/vst2")) {
-        EXPECT_EQ(reachedUnder(source, {"plugin/lv2/"}), std::vector<std::string>{}) << source;
+        EXPECT_EQ(reachedUnder(source, {"plugin/lv2/", "plugin/clap/"}), std::vector<std::string>{})
+            << source;
+    }
+}
+
+TEST(ShellBoundaries, TheClapShellReachesNothingOfAnotherShell) {
+    for (const fs::path& source : sourcesUnder("plugin/clap")) {
+        EXPECT_EQ(reachedUnder(source, {"plugin/vst2/", "plugin/lv2/", "plugin/VstXSynth.h"}),
+                  std::vector<std::string>{})
+            << source;
     }
 }
 
 TEST(ShellBoundaries, TheFaceReachesNoFormatsHeaders) {
     for (const char* face : {"plugin/Instrument.h", "plugin/InstrumentEditor.h"}) {
-        EXPECT_EQ(reachedUnder(kSourceRoot / face, {"plugin/vst2/", "plugin/lv2/"}),
+        EXPECT_EQ(reachedUnder(kSourceRoot / face, {"plugin/vst2/", "plugin/lv2/", "plugin/clap/"}),
                   std::vector<std::string>{})
             << face;
     }
@@ -103,6 +112,9 @@ TEST(ShellBoundaries, SeesTheIncludesItChecks) {
     const std::set<std::string> reached = reachedHeaders(kSourceRoot / "plugin/VstXSynth.h");
     EXPECT_TRUE(reached.contains("plugin/vst2/VstAbi.h"));
     EXPECT_FALSE(sourcesUnder("plugin/lv2").empty());
+    EXPECT_FALSE(sourcesUnder("plugin/clap").empty());
+    EXPECT_TRUE(reachedHeaders(kSourceRoot / "plugin/clap/ClapInstrument.cpp")
+                    .contains("plugin/Instrument.h"));
 }
 
 } // namespace
