@@ -13,6 +13,7 @@ source tools/lib/compiler-cache.sh
 source tools/lib/xvfb.sh
 
 bash tools/install-deps.sh
+bash tools/install-vst3-scanner.sh
 jobs=$(nproc)
 build=${BUILD_DIR:-build-test}
 cmake --preset dev -B "$build"
