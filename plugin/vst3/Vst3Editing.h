@@ -12,7 +12,6 @@ class IPlugView;
 struct ParameterInfo {
     enum Flags : std::int32_t {
         kCanAutomate = 1 << 0,
-        kIsReadOnly = 1 << 1,
         kIsList = 1 << 3,
         kIsHidden = 1 << 4,
         kIsProgramChange = 1 << 15,

@@ -36,7 +36,7 @@ void describeController(ParamID id, const char* title, ParameterInfo& info) {
     copyToUtf16(title, info.title);
     copyToUtf16(title, info.shortTitle);
     info.stepCount = 127;
-    info.flags = ParameterInfo::kIsHidden | ParameterInfo::kIsReadOnly;
+    info.flags = ParameterInfo::kIsHidden;
 }
 
 int stepOf(ParamValue value, int steps) {
