@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Checks what tools/package.sh wrote, without installing anything on this machine:
-#   bash tests/package/check-packages.sh DIST [LV2BUNDLE_TESTS]
+#   bash tests/package/check-packages.sh DIST [LV2BUNDLE_TESTS [VST3_TESTS]]
 # LV2BUNDLE_TESTS, the lilv test host of a build (tests/lv2bundle_tests), also loads the packaged
-# LV2 bundle and plays it against the packaged VST 2 module.
+# LV2 bundle and plays it against the packaged VST 2 module; VST3_TESTS, the VST 3 test host of a
+# build (tests/vst3_tests), loads the packaged VST 3 bundle.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 dist=$(realpath "$1")
 lv2_host=${2:-}
+vst3_host=${3:-}
 work=$(mktemp -d /tmp/ombrafell-package-check-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -34,7 +36,9 @@ expected=(usr/bin/ombrafell usr/lib/vst/Ombrafell.so usr/share/man/man1/ombrafel
           usr/share/doc/ombrafell/README.md usr/share/doc/ombrafell/copyright
           usr/share/doc/ombrafell/changelog.gz usr/lib/lv2/Ombrafell.lv2/manifest.ttl
           usr/lib/lv2/Ombrafell.lv2/ombrafell.ttl usr/lib/lv2/Ombrafell.lv2/presets.ttl
-          usr/lib/lv2/Ombrafell.lv2/ombrafell.so)
+          usr/lib/lv2/Ombrafell.lv2/ombrafell.so
+          usr/lib/vst3/Ombrafell.vst3/Contents/x86_64-linux/Ombrafell.so
+          usr/lib/vst3/Ombrafell.vst3/Contents/Resources/moduleinfo.json)
 for file in "${expected[@]}"; do
     [ -f "$root/$file" ] && pass "$file" || fail "$file is missing from the package"
 done
@@ -76,6 +80,29 @@ if [ -n "$lv2_host" ]; then
     fi
 fi
 
+vst3_bundle=$root/usr/lib/vst3/Ombrafell.vst3
+vst3_exports=$(nm -D --defined-only "$vst3_bundle/Contents/x86_64-linux/Ombrafell.so" |
+    awk '{print $3}' | sort | tr '\n' ' ')
+[ "$vst3_exports" = "GetPluginFactory ModuleEntry ModuleExit " ] &&
+    pass "the VST 3 binary exports its three entry points" ||
+    fail "the VST 3 binary exports: $vst3_exports"
+if [ -n "$vst3_host" ]; then
+    if OMBRAFELL_TEST_VST3_BUNDLE=$vst3_bundle "$vst3_host" --gtest_filter='-Vst3Editor.*' \
+        >"$work/vst3.txt" 2>&1; then
+        pass "the packaged VST 3 bundle loads in the test host and plays as the VST 2 module"
+    else
+        fail "the VST 3 test host on the packaged bundle:"
+        cat "$work/vst3.txt" >&2
+    fi
+fi
+scan_status=0
+sh tests/vst3/scan-with-ardour.sh "$vst3_bundle" >"$work/ardour.txt" 2>&1 || scan_status=$?
+case $scan_status in
+0) pass "Ardour's scanner indexes the packaged VST 3 bundle" ;;
+77) echo "skip: Ardour's scanner is not installed" >&2 ;;
+*) fail "Ardour's scanner on the packaged VST 3 bundle: $(cat "$work/ardour.txt")" ;;
+esac
+
 lintian_report=$work/lintian.txt
 lintian --no-tag-display-limit "$deb" >"$lintian_report" 2>&1 || true
 if grep -q '^E:' "$lintian_report"; then
@@ -88,7 +115,7 @@ grep -E '^[WI]:' "$lintian_report" >&2 || true
 
 # The Windows archive.
 listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
-[ "$listing" = "LICENSE.txt README.txt i686/Ombrafell.dll x86_64/Ombrafell.dll " ] &&
+[ "$listing" = "LICENSE.txt Ombrafell.vst3/Contents/Resources/moduleinfo.json Ombrafell.vst3/Contents/x86-win/Ombrafell.vst3 Ombrafell.vst3/Contents/x86_64-win/Ombrafell.vst3 README.txt i686/Ombrafell.dll x86_64/Ombrafell.dll " ] &&
     pass "the archive holds exactly the listed files" || fail "the archive holds: $listing"
 mkdir "$work/zip"
 (cd "$work/zip" && cmake -E tar xf "$zip")
@@ -98,6 +125,17 @@ for arch in i686 x86_64; do
         sort | tr '\n' ' ')
     [ "$exports" = "VSTPluginMain main " ] && pass "$arch DLL exports its two entry points" ||
         fail "$arch DLL exports: $exports"
+done
+for contents in x86-win x86_64-win; do
+    binary=$work/zip/Ombrafell.vst3/Contents/$contents/Ombrafell.vst3
+    objdump=i686-w64-mingw32-objdump
+    [ "$contents" = x86-win ] || objdump=x86_64-w64-mingw32-objdump
+    exports=$("$objdump" -p "$binary" 2>/dev/null |
+        sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/^[[:space:]]*\[ *[0-9]+\]/ {print $NF}' |
+        sort | tr '\n' ' ')
+    [ "$exports" = "ExitDll GetPluginFactory InitDll " ] &&
+        pass "$contents VST 3 binary exports its three entry points" ||
+        fail "$contents VST 3 binary exports: $exports"
 done
 
 if [ "$failures" -ne 0 ]; then
