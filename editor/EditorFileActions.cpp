@@ -56,6 +56,7 @@ void DrawTestEditor::loadChosenWaveform(const std::filesystem::path& path) {
     }
     if (synth_.getWaveformProvider()->loadUserWaveform(Platform::pathToUtf8(path).c_str(),
                                                        synth_.getParameter(kOscWaveform))) {
+        synth_.reportStateChange();
         for (int oscillator = 1; oscillator <= kNumOscillators; ++oscillator) {
             refreshWaveformPicture(oscillator);
         }
@@ -79,6 +80,7 @@ void DrawTestEditor::loadProgramFile() {
 void DrawTestEditor::loadChosenProgram(const std::filesystem::path& path) {
     readProgramFile(synth_.currentProgram(), Platform::pathToUtf8(path).c_str());
     synth_.setProgram(synth_.getProgram());
+    synth_.reportStateChange();
     refreshEverything();
     for (int index = 0; index < kNumProgramKeys; ++index) {
         reportEdit(index);

@@ -248,6 +248,10 @@ void Instrument::takeUserWaveforms(const RestoredState& state) {
     provider.markTablesChanged();
 }
 
+bool Instrument::takeStateChange() {
+    return synth_->takeStateChange();
+}
+
 InstrumentEditor* Instrument::editor() const {
     return synth_->getInstrumentEditor();
 }

@@ -75,6 +75,9 @@ public:
     std::unique_ptr<InstrumentState> state() const;
     // Takes every piece present; the rest stays.
     void restore(const RestoredState& state);
+    // True once after the user changed the state beyond the parameters in the editor (a user
+    // waveform, a program file): the shell tells its host the session changed. Any thread.
+    bool takeStateChange();
 
     // --- editor -------------------------------------------------------------------------------
     // Null in a build without an editor.

@@ -45,6 +45,10 @@ public:
     InstrumentEditor* getInstrumentEditor() const { return instrumentEditor; }
     // Lets the editor show everything anew, from any thread.
     void refreshEditor();
+    // The user changed what a saved session holds beyond the parameters (a user waveform, a
+    // program file's name); a host that can be told is told by its shell. Any thread.
+    void reportStateChange() { stateChange.store(true, std::memory_order_relaxed); }
+    bool takeStateChange() { return stateChange.exchange(false, std::memory_order_relaxed); }
 
     void setSampleRate(float rate) override;
     void suspend() override;
@@ -164,6 +168,7 @@ private:
     std::atomic<float> peakRight{0.0f};
     std::atomic<bool> peakResetRequest{false};
     std::atomic<bool> running{false};
+    std::atomic<bool> stateChange{false};
     InstrumentEditor* instrumentEditor = nullptr;
 };
 

@@ -29,7 +29,7 @@ cmake --preset package -B "$work/linux" \
     -DCMAKE_MODULE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS) -Wl,-z,now" >/dev/null
 cmake --build "$work/linux" -j "$jobs"
-version=$("$work/linux/host/ombrafell" --version | cut -d' ' -f2)
+version=$("$work/linux/host/ombrafell" --version | head -n 1 | cut -d' ' -f2)
 (cd "$work/linux" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb=ombrafell_${version}_$(dpkg --print-architecture).deb
 

@@ -65,6 +65,8 @@ void Lv2Instrument::connectPort(std::uint32_t port, void* data) {
         left_ = static_cast<float*>(data);
     } else if (port == kRightOutPort) {
         right_ = static_cast<float*>(data);
+    } else if (port == kNotifyPort) {
+        notify_ = static_cast<LV2_Atom_Sequence*>(data);
     }
 }
 
@@ -83,12 +85,42 @@ bool Lv2Instrument::isNewPortValue(int index, float value) const {
 }
 
 void Lv2Instrument::run(std::uint32_t frames) {
+    writeNotifications();
     applyPortChanges();
     // An empty block needs no buffers; its events wait for the next.
     if (frames > 0 && (left_ == nullptr || right_ == nullptr)) {
         return;
     }
     playEvents(frames);
+}
+
+// The host learns that the session changed beyond the ports, so that it offers to save it. A
+// notice that finds no room in the sequence waits for the next block.
+void Lv2Instrument::writeNotifications() {
+    if (notify_ == nullptr) {
+        return;
+    }
+    const std::uint32_t capacity = notify_->atom.size;
+    notify_->atom.type = urids_.atomSequence;
+    notify_->atom.size = sizeof(LV2_Atom_Sequence_Body);
+    notify_->body.unit = urids_.atomFrameTime;
+    notify_->body.pad = 0;
+    struct StateChangedEvent {
+        LV2_Atom_Event event;
+        LV2_Atom_Object_Body object;
+    };
+    constexpr std::uint32_t kSize = sizeof(StateChangedEvent);
+    if (capacity < sizeof(LV2_Atom_Sequence_Body) + kSize || !instrument_->takeStateChange()) {
+        return;
+    }
+    StateChangedEvent notice{};
+    notice.event.time.frames = 0;
+    notice.event.body.type = urids_.atomObject;
+    notice.event.body.size = sizeof(LV2_Atom_Object_Body);
+    notice.object.id = 0;
+    notice.object.otype = urids_.stateChanged;
+    std::memcpy(&notify_->body + 1, &notice, kSize);
+    notify_->atom.size += kSize;
 }
 
 // Only values that changed since the last block: a program chosen by MIDI stays chosen until

@@ -57,6 +57,7 @@ private:
     };
 
     void playEvents(std::uint32_t frames);
+    void writeNotifications();
     std::optional<MidiMessage> midiMessageIn(const LV2_Atom_Event& event) const;
     void play(const MidiMessage& message, std::uint32_t frame, Span& span);
     void renderUpTo(std::uint32_t frame, Span& span);
@@ -69,6 +70,7 @@ private:
     std::array<const float*, Instrument::kParameterCount> controls_{};
     std::array<std::atomic<float>, Instrument::kParameterCount> appliedValues_;
     const LV2_Atom_Sequence* midiIn_ = nullptr;
+    LV2_Atom_Sequence* notify_ = nullptr;
     float* left_ = nullptr;
     float* right_ = nullptr;
 };

@@ -6,12 +6,13 @@
 
 namespace Korvatune::Lv2 {
 
-// Port indices: the parameters first, so that port i is parameter i, then the MIDI input and
-// the two audio outputs.
+// Port indices: the parameters first, so that port i is parameter i, then the MIDI input, the
+// two audio outputs and the notifications to the host.
 enum Port : std::uint32_t {
     kMidiInPort = kNumProgramKeys,
     kLeftOutPort,
     kRightOutPort,
+    kNotifyPort,
     kNumPorts,
 };
 

@@ -5,6 +5,7 @@
 #include <lv2/atom/atom.h>
 #include <lv2/log/log.h>
 #include <lv2/midi/midi.h>
+#include <lv2/state/state.h>
 
 #include <string>
 
@@ -16,6 +17,8 @@ Urids mapUrids(const LV2_URID_Map& map) {
     urids.atomSequence = id(LV2_ATOM__Sequence);
     urids.atomFrameTime = id(LV2_ATOM__frameTime);
     urids.atomString = id(LV2_ATOM__String);
+    urids.atomObject = id(LV2_ATOM__Object);
+    urids.stateChanged = id(LV2_STATE__StateChanged);
     urids.midiEvent = id(LV2_MIDI__MidiEvent);
     urids.logWarning = id(LV2_LOG__Warning);
     urids.programNameKey = id(kProgramNameKey);

@@ -13,6 +13,8 @@ struct Urids {
     LV2_URID atomSequence = 0;
     LV2_URID atomFrameTime = 0;
     LV2_URID atomString = 0;
+    LV2_URID atomObject = 0;
+    LV2_URID stateChanged = 0;
     LV2_URID midiEvent = 0;
     LV2_URID logWarning = 0;
     LV2_URID programNameKey = 0;

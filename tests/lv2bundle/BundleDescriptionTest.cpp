@@ -5,6 +5,7 @@
 #include <lv2/atom/atom.h>
 #include <lv2/core/lv2.h>
 #include <lv2/midi/midi.h>
+#include <lv2/state/state.h>
 #include <lv2/options/options.h>
 #include <lv2/presets/presets.h>
 #include <lv2/ui/ui.h>
@@ -116,8 +117,8 @@ TEST_F(Lv2Bundle, TheEditorTakesTheHostsScaleFactorAsAnOption) {
     lilv_uis_free(uis);
 }
 
-TEST_F(Lv2Bundle, HasAMidiInputTwoAudioOutputsAndSixtyParameters) {
-    ASSERT_EQ(lilv_plugin_get_num_ports(host.plugin), 63u);
+TEST_F(Lv2Bundle, HasAMidiInputTwoAudioOutputsANotifyOutputAndSixtyParameters) {
+    ASSERT_EQ(lilv_plugin_get_num_ports(host.plugin), 64u);
     EXPECT_TRUE(portIs(Lv2::kMidiInPort, LV2_CORE__InputPort));
     EXPECT_TRUE(portIs(Lv2::kMidiInPort, LV2_ATOM__AtomPort));
     EXPECT_TRUE(lilv_port_supports_event(host.plugin, port(Lv2::kMidiInPort),
@@ -128,6 +129,11 @@ TEST_F(Lv2Bundle, HasAMidiInputTwoAudioOutputsAndSixtyParameters) {
     }
     EXPECT_EQ(portSymbol(Lv2::kLeftOutPort), "out_left");
     EXPECT_EQ(portSymbol(Lv2::kRightOutPort), "out_right");
+    EXPECT_TRUE(portIs(Lv2::kNotifyPort, LV2_CORE__OutputPort));
+    EXPECT_TRUE(portIs(Lv2::kNotifyPort, LV2_ATOM__AtomPort));
+    EXPECT_TRUE(lilv_port_supports_event(host.plugin, port(Lv2::kNotifyPort),
+                                         host.node(LV2_STATE__StateChanged)));
+    EXPECT_EQ(portSymbol(Lv2::kNotifyPort), "notify");
 }
 
 // Port i is parameter i: its symbol the program file's key, its name the parameter's (which

@@ -14,10 +14,13 @@
 #include <X11/Xutil.h>
 
 #include "support/SettingsTestSupport.h"
+#include "waveforms/WaveformProvider.h"
 #include "support/X11HostDisplay.h"
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -51,6 +54,7 @@ protected:
         }
         parent = testing::createParentWindow(display, 800, 465);
         suilHost = suil_host_new(&Lv2Editor::recordWrite, nullptr, nullptr, nullptr);
+        suil_host_set_touch_func(suilHost, &Lv2Editor::recordTouch);
     }
 
     void TearDown() override {
@@ -172,6 +176,10 @@ protected:
         static_cast<Lv2Editor*>(self)->writes.push_back({port, size, protocol, value});
     }
 
+    static void recordTouch(SuilController self, std::uint32_t port, bool grabbed) {
+        static_cast<Lv2Editor*>(self)->touches.emplace_back(port, grabbed);
+    }
+
     testing::ScratchSettings settings;
     testing::BundleCopy copy;
     testing::LilvHost host{copy.folder()};
@@ -181,6 +189,7 @@ protected:
     SuilHost* suilHost = nullptr;
     SuilInstance* ui_ = nullptr;
     std::vector<PortWrite> writes;
+    std::vector<std::pair<std::uint32_t, bool>> touches;
     std::vector<std::pair<int, int>> resizeRequests;
     bool hostMakesRoom = true;
     // Feature data lives as long as the UI, which may keep it.
@@ -275,6 +284,50 @@ TEST_F(Lv2Editor, DraggingTheVolumeKnobWritesItsPort) {
         EXPECT_EQ(write.protocol, 0u);
     }
     EXPECT_NEAR(writes.back().value, (0.75f - 0.5f) / 1.5f, 0.02f);
+    using Touches = std::vector<std::pair<std::uint32_t, bool>>;
+    EXPECT_EQ(touches, (Touches{{kVolume, true}, {kVolume, false}}));
+}
+
+// The desktop's file dialog program, stood in for by a script that names the file and leaves a
+// mark that it ran.
+void writeDialogStandIn(const std::filesystem::path& folder, const std::string& chosen) {
+    const std::filesystem::path script = folder / "zenity";
+    std::ofstream(script) << "#!/bin/sh\necho '" << chosen << "'\ntouch '"
+                          << (folder / "answered").string() << "'\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+}
+
+// The LOAD beside oscillator 1 changes what the session holds, and the host is told so through
+// the notify port, once; playing tells it nothing.
+TEST_F(Lv2Editor, LoadingAUserWaveformTellsTheHostTheStateChanged) {
+    testfiles::TemporaryDirectory folder;
+    std::vector<float> cycle(WaveformProvider::kTableSize);
+    for (std::size_t i = 0; i < cycle.size(); ++i) {
+        cycle[i] = std::sin(static_cast<float>(i) * 0.003f);
+    }
+    testfiles::writeBytes(folder.file("cycle.raw"), testfiles::rawFloats(cycle));
+    writeDialogStandIn(folder.get(), folder.file("cycle.raw"));
+    const testing::ScopedVariable path("PATH", folder.get().string() + ":/usr/bin:/bin");
+    lv2.controls[0] = static_cast<float>(WaveformProvider::kFirstUserWaveform) / 29.0f;
+    lv2.activate();
+    lv2.render(64);
+    EXPECT_EQ(lv2.stateChangeNotices(), 0);
+    lv2.deactivate();
+
+    ASSERT_TRUE(openEditor());
+    idle();
+    sendPointer(ButtonPress, 49 + 49, 48 + 110);
+    sendPointer(ButtonRelease, 49 + 49, 48 + 110);
+    ASSERT_TRUE(idleUntil([&] { return std::filesystem::exists(folder.get() / "answered"); }));
+    for (int round = 0; round < 20; ++round) {
+        idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    lv2.activate();
+    lv2.render(64);
+    EXPECT_EQ(lv2.stateChangeNotices(), 1);
+    lv2.render(64);
+    EXPECT_EQ(lv2.stateChangeNotices(), 0);
 }
 
 TEST_F(Lv2Editor, TwentyOpeningsLeaveNoWindowBehind) {

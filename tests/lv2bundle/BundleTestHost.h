@@ -11,6 +11,8 @@
 #include "waveforms/WaveformTestFiles.h"
 
 #include <lilv/lilv.h>
+#include <lv2/atom/util.h>
+#include <lv2/state/state.h>
 
 #include <array>
 #include <cmath>
@@ -108,6 +110,7 @@ public:
             lilv_instance_connect_port(instance, port, &controls[port]);
         }
         lilv_instance_connect_port(instance, Lv2::kMidiInPort, midi.sequence());
+        lilv_instance_connect_port(instance, Lv2::kNotifyPort, notify.data());
     }
     ~Lv2Instance() {
         if (instance != nullptr) {
@@ -124,9 +127,15 @@ public:
         lilv_instance_activate(instance);
         active_ = true;
     }
+    void deactivate() {
+        lilv_instance_deactivate(instance);
+        active_ = false;
+    }
 
     // One block with the events added since the last, appended to left and right.
     void render(std::uint32_t frames) {
+        reinterpret_cast<LV2_Atom*>(notify.data())->size =
+            static_cast<std::uint32_t>(notify.size() * sizeof notify[0] - sizeof(LV2_Atom));
         block.assign(2 * std::size_t{frames}, 0.0f);
         lilv_instance_connect_port(instance, Lv2::kLeftOutPort, block.data());
         lilv_instance_connect_port(instance, Lv2::kRightOutPort, block.data() + frames);
@@ -159,8 +168,22 @@ public:
         }
     }
 
+    // The state:StateChanged objects the last block wrote to the notify port.
+    int stateChangeNotices() {
+        const auto* sequence = reinterpret_cast<const LV2_Atom_Sequence*>(notify.data());
+        const LV2_URID object = host_.urids.id(LV2_ATOM__Object);
+        const LV2_URID changed = host_.urids.id(LV2_STATE__StateChanged);
+        int count = 0;
+        LV2_ATOM_SEQUENCE_FOREACH(sequence, event) {
+            const auto* body = reinterpret_cast<const LV2_Atom_Object*>(&event->body);
+            count += event->body.type == object && body->body.otype == changed ? 1 : 0;
+        }
+        return count;
+    }
+
     LilvInstance* instance = nullptr;
     std::array<float, kNumProgramKeys> controls{};
+    std::array<std::uint64_t, 512> notify{};
     MidiSequence midi;
     std::vector<float> left;
     std::vector<float> right;

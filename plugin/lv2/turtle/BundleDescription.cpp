@@ -111,9 +111,14 @@ void writeEventAndAudioPorts(std::ostream& out) {
         out << "    [\n        a lv2:OutputPort , lv2:AudioPort ;\n"
             << "        lv2:index " << output.port << " ;\n"
             << "        lv2:symbol " << turtleString(output.symbol) << " ;\n"
-            << "        lv2:name " << turtleString(output.name) << " ;\n    ]"
-            << (output.port == kRightOutPort ? " .\n\n" : " ,\n");
+            << "        lv2:name " << turtleString(output.name) << " ;\n    ] ,\n";
     }
+    out << "    [\n        a lv2:OutputPort , atom:AtomPort ;\n"
+        << "        atom:bufferType atom:Sequence ;\n"
+        << "        atom:supports state:StateChanged ;\n"
+        << "        lv2:designation lv2:control ;\n"
+        << "        lv2:index " << kNotifyPort << " ;\n"
+        << "        lv2:symbol \"notify\" ;\n        lv2:name \"Notify\" ;\n    ] .\n\n";
 }
 
 void writeUi(std::ostream& out) {
