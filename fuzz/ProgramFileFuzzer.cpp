@@ -29,7 +29,7 @@ void checkRanges(const VstXSynthProgram& program) {
         const float value = program.getValue(i);
         require(value >= 0.0f && value <= 1.0f);
     }
-    require(std::strlen(program.getName()) <= kProgramNameCapacity);
+    require(std::strlen(program.getName().c_str()) <= kProgramNameCapacity);
 }
 
 void checkSameSound(const VstXSynthProgram& written, const VstXSynthProgram& read) {

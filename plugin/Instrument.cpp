@@ -240,9 +240,7 @@ void Instrument::takeUserWaveforms(const RestoredState& state) {
     WaveformProvider& provider = *synth_->getWaveformProvider();
     for (std::size_t slot = 0; slot < tables.size(); ++slot) {
         if (tables[slot]) {
-            std::copy(tables[slot]->begin(), tables[slot]->end(),
-                      provider.getMutableTableAt(WaveformProvider::kFirstUserWaveform +
-                                                 static_cast<int>(slot)));
+            provider.replaceUserTable(static_cast<int>(slot), tables[slot]->data());
         }
     }
     provider.markTablesChanged();

@@ -42,9 +42,7 @@ bool UserWaveformHandover::deliverTo(WaveformProvider& provider) {
     }
     for (int slot = 0; slot < kSlots; ++slot) {
         if (waiting_[static_cast<std::size_t>(slot)]) {
-            const WaveformTable& table = tables_[static_cast<std::size_t>(slot)];
-            std::copy(table.begin(), table.end(),
-                      provider.getMutableTableAt(WaveformProvider::kFirstUserWaveform + slot));
+            provider.replaceUserTable(slot, tables_[static_cast<std::size_t>(slot)].data());
         }
     }
     provider.markTablesChanged();

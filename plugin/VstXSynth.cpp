@@ -142,14 +142,14 @@ void VstXSynth::setProgramName(const char* name) {
 }
 
 void VstXSynth::getProgramName(char* name) {
-    copyText(name, currentProgram().getName(), kProgramNameCapacity);
+    copyText(name, currentProgram().getName().c_str(), kProgramNameCapacity);
 }
 
 bool VstXSynth::getProgramNameIndexed(std::int32_t, std::int32_t index, char* text) {
     if (index < 0 || index >= kNumPrograms) {
         return false;
     }
-    copyText(text, programs[index].getName(), kProgramNameCapacity);
+    copyText(text, programs[index].getName().c_str(), kProgramNameCapacity);
     return true;
 }
 

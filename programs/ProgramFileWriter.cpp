@@ -6,6 +6,7 @@
 
 #include <array>
 #include <charconv>
+#include <string>
 
 namespace Korvatune {
 
@@ -18,8 +19,8 @@ using NumberText = std::array<char, 64>;
 // A line break inside the name would start a new line and shift every key after it.
 NameText printableName(const VstXSynthProgram& program) {
     NameText text{};
-    const char* name = program.getName();
-    for (std::size_t i = 0; i < kProgramNameCapacity && name[i] != '\0'; ++i) {
+    const std::string name = program.getName();
+    for (std::size_t i = 0; i < kProgramNameCapacity && i < name.size(); ++i) {
         const auto c = static_cast<unsigned char>(name[i]);
         text[i] = (c < 0x20 || c == 0x7f) ? ' ' : name[i];
     }

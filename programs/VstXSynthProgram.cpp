@@ -37,9 +37,26 @@ const char* VstXSynthProgram::keyName(int index) {
     return kProgramKeys[index].text;
 }
 
+std::string VstXSynthProgram::getName() const {
+    std::string text;
+    for (const std::atomic<char>& character : name) {
+        const char c = character.load(std::memory_order_relaxed);
+        if (c == '\0') {
+            break;
+        }
+        text.push_back(c);
+    }
+    return text;
+}
+
+// As strncpy: the rest of the field is cleared.
 void VstXSynthProgram::setName(const char* text) {
-    std::strncpy(name.data(), text, kProgramNameCapacity);
-    name[kProgramNameCapacity] = '\0';
+    bool ended = false;
+    for (std::size_t i = 0; i < kProgramNameCapacity; ++i) {
+        ended = ended || text[i] == '\0';
+        name[i].store(ended ? '\0' : text[i], std::memory_order_relaxed);
+    }
+    name[kProgramNameCapacity].store('\0', std::memory_order_relaxed);
 }
 
 } // namespace Korvatune

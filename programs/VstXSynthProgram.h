@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace Korvatune {
 
@@ -78,7 +79,9 @@ public:
     // (the values stored before the count it reads).
     std::uint32_t revision() const { return revisionCount.load(std::memory_order_acquire); }
 
-    const char* getName() const { return name.data(); }
+    // Any thread, while another renames: each character is read and written whole, and the
+    // writer's next refresh shows the name it finished.
+    std::string getName() const;
     // Copies at most 24 characters and always terminates.
     void setName(const char* text);
 
@@ -89,7 +92,7 @@ private:
 
     std::array<std::atomic<float>, kNumProgramKeys> values;
     std::atomic<std::uint32_t> revisionCount{0};
-    std::array<char, kProgramNameCapacity + 1> name{};
+    std::array<std::atomic<char>, kProgramNameCapacity + 1> name{};
 };
 
 } // namespace Korvatune

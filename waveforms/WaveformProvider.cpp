@@ -6,6 +6,7 @@
 #include "waveforms/WaveformFileLoader.h"
 #include "waveforms/WaveformTableBuilder.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -105,11 +106,22 @@ bool WaveformProvider::loadUserWaveform(const char* path, float value) {
     if (index < kFirstUserWaveform || index >= kNumWaveforms) {
         return false;
     }
-    float* table = userTables[index - kFirstUserWaveform];
-    const bool loaded = loadFile(path, table);
-    WaveformTableBuilder::normalise(table, kUserPeak);
+    const int slot = index - kFirstUserWaveform;
+    std::vector<float> table(userTables[slot], userTables[slot] + kTableSize);
+    const bool loaded = loadFile(path, table.data());
+    WaveformTableBuilder::normalise(table.data(), kUserPeak);
+    replaceUserTable(slot, table.data());
     markTablesChanged();
     return loaded;
+}
+
+void WaveformProvider::replaceUserTable(int slot, const float* samples) {
+    if (slot < 0 || slot >= kNumUserWaveforms) {
+        return;
+    }
+    for (int i = 0; i < kTableSize; ++i) {
+        std::atomic_ref<float>(userTables[slot][i]).store(samples[i], std::memory_order_relaxed);
+    }
 }
 
 bool WaveformProvider::loadFile(const char* path, float* table) {
@@ -165,7 +177,10 @@ void WaveformProvider::previewPoints(float value, bool invert, float* points) co
     const float* table = getTable(value);
     for (int i = 0; i < kPreviewPointCount; ++i) {
         // trunc(i / 50 * 4096), computed exactly in integers
-        const float e = table[i * kTableSize / kPreviewPointCount];
+        // Atomic, as a restore may replace a user table while the editor draws it.
+        const float e =
+            std::atomic_ref<float>(const_cast<float&>(table[i * kTableSize / kPreviewPointCount]))
+                .load(std::memory_order_relaxed);
         points[i] = invert ? invertSample(e) : e;
     }
 }

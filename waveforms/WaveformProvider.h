@@ -86,6 +86,9 @@ public:
     // Counts changes of the user tables' contents, so that values derived from a table can
     // tell when to compute again.
     void markTablesChanged() { tablesRevision.fetch_add(1, std::memory_order_release); }
+    // Replaces user slot 0..9 (User1..User10) sample by sample with atomic stores, so that the
+    // editor may draw its picture meanwhile; call markTablesChanged after.
+    void replaceUserTable(int slot, const float* samples);
     std::uint32_t getTablesRevision() const {
         return tablesRevision.load(std::memory_order_acquire);
     }

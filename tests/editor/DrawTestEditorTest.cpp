@@ -50,7 +50,8 @@ TEST_F(EditorWithSynth, AnswersItsRectangleAndMarksTheInstrumentAsHavingAnEditor
 }
 
 TEST_F(EditorWithSynth, OpeningShowsTheCurrentProgram) {
-    EXPECT_EQ(page->programName().text(), "0: " + std::string(synth.currentProgram().getName()));
+    EXPECT_EQ(page->programName().text(),
+              "0: " + std::string(synth.currentProgram().getName().c_str()));
     EXPECT_EQ(page->volumeText().text(), "-1.5 dB");
     EXPECT_FLOAT_EQ(knob(kVolume), synth.getParameter(kVolume));
     EXPECT_FLOAT_EQ(knob(oscillatorKey(2, kOscFilterCutoff)),
@@ -68,7 +69,7 @@ TEST_F(EditorWithSynth, SelectingAProgramRefreshesEverythingAtTheNextIdle) {
     dispatch(driver.get(), effSetProgram, 0, 7);
     EXPECT_NE(page->programName().text().rfind("7: ", 0), 0u);
     editor.idle();
-    EXPECT_EQ(page->programName().text(), "7: " + std::string(synth.program(7).getName()));
+    EXPECT_EQ(page->programName().text(), "7: " + std::string(synth.program(7).getName().c_str()));
     for (int index = 0; index < kNumProgramKeys; ++index) {
         if (Gui::Control* control = page->control(index);
             control && !isWaveformKey(index) && index != kDistortionType) {

@@ -1,9 +1,13 @@
 #include "EditorTestSupport.h"
+#include "plugin/Instrument.h"
+#include "plugin/OfferedEditor.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -42,6 +46,60 @@ TEST(EditorConcurrency, AutomationWhileTheEditorIdles) {
     ASSERT_NE(page, nullptr);
     EXPECT_FLOAT_EQ(page->control(kVolume)->value(), effect->getParameter(effect, kVolume));
     EXPECT_GE(idles.load(), 50);
+}
+
+// A host restores states (program name and user waveforms) on its own thread while the audio
+// thread renders and the user-interface thread redraws the pictures of those very tables.
+TEST(EditorConcurrency, RestoresWhileTheEditorRedraws) {
+    Instrument instrument("/nonexistent", offeredEditor());
+    DrawTestEditor& editor = *drawTestEditorOf(instrument.synth());
+    editor.openOffscreen();
+    for (int oscillator = 1; oscillator <= kNumOscillators; ++oscillator) {
+        instrument.setParameterValue(
+            oscillatorKey(oscillator, kOscWaveform),
+            static_cast<float>(WaveformProvider::kFirstUserWaveform + oscillator - 1) / 29.0f);
+    }
+    auto states = std::make_unique<std::array<RestoredState, 2>>();
+    for (std::size_t which = 0; which < states->size(); ++which) {
+        RestoredState& state = (*states)[which];
+        state.programName = which == 0 ? "First restored kick" : "Second";
+        for (std::size_t slot = 0; slot < state.userWaveforms.size(); ++slot) {
+            WaveformTable table;
+            table.fill(which == 0 ? 0.5f : -0.25f);
+            state.userWaveforms[slot] = table;
+        }
+    }
+    instrument.activate();
+    std::atomic<bool> done{false};
+    std::atomic<int> idles{0};
+    std::thread userInterface([&] {
+        while (!done.load()) {
+            editor.refreshAll();
+            editor.idle();
+            editor.getFrame()->redrawDirty();
+            ++idles;
+        }
+    });
+    std::thread audio([&] {
+        std::vector<float> left(256), right(256);
+        const std::uint8_t noteOn[] = {0x90, 36, 100};
+        for (int block = 0; !done.load(); ++block) {
+            if (block % 50 == 0) {
+                instrument.queueMidi(noteOn, 0);
+            }
+            instrument.render(left.data(), right.data(), 256);
+        }
+    });
+    for (int round = 0; round < 200 || idles.load() < 20; ++round) {
+        instrument.restore((*states)[static_cast<std::size_t>(round % 2)]);
+    }
+    instrument.restore((*states)[1]);
+    done = true;
+    userInterface.join();
+    audio.join();
+    instrument.deactivate();
+    EXPECT_EQ(instrument.state()->programName, "Second");
+    EXPECT_EQ(instrument.state()->userWaveforms[0][100], -0.25f);
 }
 
 // Instances whose editors open on threads of their own share one set of images per size; the

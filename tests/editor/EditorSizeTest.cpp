@@ -140,7 +140,7 @@ TEST_F(EditorSize, ChoosingASizeWhileOpenAsksTheHostAndTheWindowTakesIt) {
     EXPECT_EQ(readChosenEditorScale(), Scale(200));
     ASSERT_NE(editor().synthPage(), nullptr);
     EXPECT_EQ(editor().synthPage()->programName().text(),
-              "0: " + std::string(testing::synthOf(effect).currentProgram().getName()));
+              "0: " + std::string(testing::synthOf(effect).currentProgram().getName().c_str()));
 }
 
 TEST_F(EditorSize, AHostThatRefusesKeepsTheOldSize) {

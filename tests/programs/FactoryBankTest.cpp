@@ -198,7 +198,7 @@ TEST(FactoryBank, NamesAreListedInHostOrderAndFitTheNameField) {
     const auto bank = loadedBank();
     for (int k = 0; k < kNumPrograms; ++k) {
         SCOPED_TRACE(k);
-        EXPECT_STREQ((*bank)[k].getName(), kBankTable[k].name);
+        EXPECT_STREQ((*bank)[k].getName().c_str(), kBankTable[k].name);
         EXPECT_LT(std::strlen(factoryPrograms()[k].name), kProgramNameCapacity);
     }
 }

@@ -85,12 +85,12 @@ TEST_F(ProgramFileReading, LinesAreMatchedByPositionOnly) {
 
 TEST_F(ProgramFileReading, ShortAndLongFiles) {
     read("");
-    EXPECT_STREQ(record.getName(), kDefaultProgramName);
+    EXPECT_STREQ(record.getName().c_str(), kDefaultProgramName);
     record.setRawValue(kOscFreq, defaults[kOscFreq]);
     EXPECT_EQ(valuesOf(record), defaults);
 
     read("Name = Only A Name;\n");
-    EXPECT_STREQ(record.getName(), "Only A Name");
+    EXPECT_STREQ(record.getName().c_str(), "Only A Name");
     record.setRawValue(kOscFreq, defaults[kOscFreq]);
     EXPECT_EQ(valuesOf(record), defaults);
 
@@ -99,20 +99,20 @@ TEST_F(ProgramFileReading, ShortAndLongFiles) {
         text += std::string(VstXSynthProgram::keyName(i)) + " = 0.000000;\n";
     }
     read(text + "Volume = 1.0;\nUnknown = 1.0;\nName = Later;\n");
-    EXPECT_STREQ(record.getName(), "Full");
+    EXPECT_STREQ(record.getName().c_str(), "Full");
     EXPECT_EQ(record.getValue(kVolume), 0.0f);
 }
 
 TEST_F(ProgramFileReading, CarriageReturnLineEnds) {
     read("Name = Windows Kick;\r\nOscWaveform1 = Pulse;\r\nOscFreq1 = 0.75;\r\n");
-    EXPECT_STREQ(record.getName(), "Windows Kick");
+    EXPECT_STREQ(record.getName().c_str(), "Windows Kick");
     EXPECT_EQ(record.getValue(kOscWaveform), waveformValue(2));
     EXPECT_EQ(record.getValue(kOscFreq), 0.75f);
 }
 
 TEST_F(ProgramFileReading, LongNamesAreCutAndLongLinesCountAsSeveral) {
     read("Name = " + std::string(40, 'N') + ";\n");
-    EXPECT_EQ(std::string(record.getName()), std::string(24, 'N'));
+    EXPECT_EQ(std::string(record.getName().c_str()), std::string(24, 'N'));
 
     // 1023 characters fill the buffer; the rest of the physical line is the next line.
     read(std::string(1023, 'x') + "OscWaveform1 = Triangle;\nOscFreq1 = 0.5;\n");
@@ -127,7 +127,7 @@ TEST_F(ProgramFileReading, UnreadablePathsReportWhyAndChangeNothing) {
     EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(readProgramFile(record, folder.string().c_str()));
     EXPECT_EQ(errno, EISDIR);
-    EXPECT_STREQ(record.getName(), "Kept");
+    EXPECT_STREQ(record.getName().c_str(), "Kept");
     EXPECT_EQ(valuesOf(record), defaults);
 }
 

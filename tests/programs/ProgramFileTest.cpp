@@ -83,7 +83,7 @@ TEST_F(ProgramFileRoundTrip, EveryFactoryProgramComesBackUnchanged) {
         read.setName("Other");
         ASSERT_TRUE(readProgramFile(read, file.c_str()));
 
-        EXPECT_STREQ(read.getName(), written.getName());
+        EXPECT_STREQ(read.getName().c_str(), written.getName().c_str());
         for (int i = 0; i < kNumProgramKeys; ++i) {
             const float value = written.getValue(i);
             if (isWaveformKey(i)) {
@@ -107,14 +107,14 @@ TEST_F(ProgramFileRoundTrip, NamesWithSeparators) {
     ASSERT_TRUE(writeProgramFile(file.c_str(), record));
     VstXSynthProgram read;
     ASSERT_TRUE(readProgramFile(read, file.c_str()));
-    EXPECT_STREQ(read.getName(), "Kick = Boom");
+    EXPECT_STREQ(read.getName().c_str(), "Kick = Boom");
 
     record.setName("Kick; Boom");
     file = path("semicolon.obp");
     ASSERT_TRUE(writeProgramFile(file.c_str(), record));
     EXPECT_EQ(linesOf(contentsOf(file))[0], "Name = Kick; Boom;");
     ASSERT_TRUE(readProgramFile(read, file.c_str()));
-    EXPECT_STREQ(read.getName(), "Kick");
+    EXPECT_STREQ(read.getName().c_str(), "Kick");
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace {
 
 TEST(ProgramRecord, FreshRecordHoldsTheDefaults) {
     VstXSynthProgram record;
-    EXPECT_STREQ(record.getName(), "Basic Bassdrum");
+    EXPECT_STREQ(record.getName().c_str(), "Basic Bassdrum");
     EXPECT_EQ(record.getValue(0), 0.0f);
     EXPECT_EQ(record.getValue(14), 1.0f);
     EXPECT_EQ(record.getValue(28), 0.5f);
@@ -57,7 +57,7 @@ TEST(ProgramRecord, KeyTextsEndInTheOscillatorNumber) {
 TEST(ProgramRecord, NameIsCutAt24Characters) {
     VstXSynthProgram record;
     record.setName("0123456789012345678901234567890");
-    EXPECT_EQ(std::string(record.getName()), "012345678901234567890123");
+    EXPECT_EQ(std::string(record.getName().c_str()), "012345678901234567890123");
 }
 
 } // namespace
