@@ -5,6 +5,8 @@
 
 #include "plugin/vst3/Vst3Base.h"
 
+#include <cstddef>
+
 namespace Korvatune::Vst3 {
 
 using ParamID = std::uint32_t;
@@ -87,7 +89,8 @@ struct NoteOffEvent {
     float tuning;
 };
 
-// Of the event kinds only the notes matter here; the rest are the union's size.
+// Of the event kinds only the notes matter here; the others set the union's size and, by the
+// double of a note expression's value, its alignment.
 struct Event {
     enum Type : std::uint16_t { kNoteOnEvent = 0, kNoteOffEvent = 1 };
     std::int32_t busIndex;
@@ -99,11 +102,16 @@ struct Event {
         NoteOnEvent noteOn;
         NoteOffEvent noteOff;
         struct {
-            std::uint32_t a;
-            std::int32_t b;
-            std::uint32_t c;
-            const void* pointer;
-        } largest;
+            std::uint32_t typeId;
+            std::int32_t noteId;
+            double value;
+        } noteExpressionValue;
+        struct {
+            std::uint32_t typeId;
+            std::int32_t noteId;
+            std::uint32_t textLength;
+            const char16* text;
+        } noteExpressionText;
     };
 };
 
@@ -178,9 +186,10 @@ protected:
 };
 
 static_assert(sizeof(BusInfo) == 276);
-static_assert(sizeof(ProcessSetup) == 24);
 // 64-bit integers and doubles align to 8 bytes on Windows and 64-bit Linux, to 4 on 32-bit Linux.
 static_assert(sizeof(AudioBusBuffers) == (alignof(std::uint64_t) == 8 ? 24 : 16));
+static_assert(sizeof(ProcessSetup) == (alignof(double) == 8 ? 24 : 20));
+static_assert(offsetof(Event, noteOn) == (alignof(double) == 8 ? 24 : 20));
 static_assert(sizeof(Event) == (alignof(double) == 8 ? 48 : 40));
 static_assert(sizeof(ProcessData) == 20 + (sizeof(void*) == 8 ? 4 : 0) + 7 * sizeof(void*));
 
