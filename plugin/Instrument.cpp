@@ -193,6 +193,7 @@ void Instrument::renameCurrentProgram(const std::string& name) {
 
 std::unique_ptr<InstrumentState> Instrument::state() const {
     auto state = std::make_unique<InstrumentState>();
+    state->program = synth_->getProgram();
     for (int index = 0; index < kNumProgramKeys; ++index) {
         state->values[static_cast<std::size_t>(index)] = synth_->getParameter(index);
     }
@@ -212,7 +213,11 @@ const float* Instrument::userTableForState(int slot) const {
                                     WaveformProvider::kFirstUserWaveform + slot);
 }
 
+// The program first: selecting it replaces the values, which the record then sets.
 void Instrument::restore(const RestoredState& state) {
+    if (state.program) {
+        synth_->setProgram(*state.program);
+    }
     for (std::size_t index = 0; index < state.values.size(); ++index) {
         if (state.values[index]) {
             synth_->setParameter(static_cast<int>(index), *state.values[index]);

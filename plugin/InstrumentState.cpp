@@ -1,5 +1,7 @@
 #include "plugin/InstrumentState.h"
 
+#include "programs/FactoryBank.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +12,7 @@ namespace Korvatune {
 namespace {
 
 constexpr std::string_view kMagic = "OBST";
+constexpr std::string_view kProgramId = "PROG";
 constexpr std::string_view kValuesId = "VALS";
 constexpr std::string_view kNameId = "NAME";
 constexpr std::size_t kIdSize = 4;
@@ -63,6 +66,16 @@ void readValues(std::span<const std::uint8_t> payload, RestoredState& state) {
     }
 }
 
+void readProgram(std::span<const std::uint8_t> payload, RestoredState& state) {
+    const std::uint32_t program = payload.size() == 4 ? wordAt(payload, 0) : kNumPrograms;
+    if (program < static_cast<std::uint32_t>(kNumPrograms)) {
+        state.program = static_cast<int>(program);
+    } else {
+        state.refusals.emplace_back("state: the current program is not one of the bank's; the "
+                                    "instrument keeps the one it has");
+    }
+}
+
 // A name ends at its first zero, as every name the instrument keeps does.
 void readName(std::span<const std::uint8_t> payload, RestoredState& state) {
     const std::string_view text = textOf(payload);
@@ -82,7 +95,9 @@ void readUserWaveform(std::span<const std::uint8_t> payload, std::size_t slot,
 }
 
 void readPiece(std::string_view id, std::span<const std::uint8_t> payload, RestoredState& state) {
-    if (id == kValuesId) {
+    if (id == kProgramId) {
+        readProgram(payload, state);
+    } else if (id == kValuesId) {
         readValues(payload, state);
     } else if (id == kNameId) {
         readName(payload, state);
@@ -100,6 +115,9 @@ void readPiece(std::string_view id, std::span<const std::uint8_t> payload, Resto
 std::vector<std::uint8_t> encodeStateRecord(const InstrumentState& state) {
     std::vector<std::uint8_t> record(kMagic.begin(), kMagic.end());
     putWord(record, kStateRecordVersion);
+    std::vector<std::uint8_t> program;
+    putWord(program, static_cast<std::uint32_t>(state.program));
+    putPiece(record, kProgramId, program);
     std::vector<std::uint8_t> values;
     for (const float value : state.values) {
         putWord(values, std::bit_cast<std::uint32_t>(value));

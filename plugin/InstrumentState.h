@@ -14,10 +14,11 @@
 
 namespace Korvatune {
 
-// What a saved session holds of an instance beyond the factory bank: the current program's
-// values and name and the ten user waveform tables, so that it sounds the same on a machine
+// What a saved session holds of an instance beyond the factory bank: which program is current,
+// its values and name and the ten user waveform tables, so that it sounds the same on a machine
 // without the waveform files.
 struct InstrumentState {
+    int program = 0;
     std::array<float, kNumProgramKeys> values{};
     std::string programName;
     std::array<WaveformTable, WaveformProvider::kNumUserWaveforms> userWaveforms{};
@@ -26,6 +27,7 @@ struct InstrumentState {
 // What a host handed back. A piece that was missing or refused stays empty, so the instrument
 // keeps what it has for it.
 struct RestoredState {
+    std::optional<int> program;
     std::array<std::optional<float>, kNumProgramKeys> values;
     std::optional<std::string> programName;
     std::array<std::optional<WaveformTable>, WaveformProvider::kNumUserWaveforms> userWaveforms;
@@ -35,9 +37,10 @@ struct RestoredState {
 
 // The state as one record of bytes, for formats that store a stream: the magic "OBST" and the
 // record version as a 32-bit little-endian integer, then pieces of a four-character id, a 32-bit
-// little-endian length and that many bytes: "VALS" (the values as little-endian floats, by
-// parameter index), "NAME" (the name in UTF-8) and "UW01" .. "UW10" (each table as the user
-// waveform codec encodes it). Readers skip pieces they do not know.
+// little-endian length and that many bytes: "PROG" (the current program's index as a 32-bit
+// little-endian integer), "VALS" (the values as little-endian floats, by parameter index),
+// "NAME" (the name in UTF-8) and "UW01" .. "UW10" (each table as the user waveform codec
+// encodes it). Readers skip pieces they do not know, so records without "PROG" still load.
 inline constexpr std::uint32_t kStateRecordVersion = 1;
 
 std::vector<std::uint8_t> encodeStateRecord(const InstrumentState& state);

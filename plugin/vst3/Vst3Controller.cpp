@@ -2,6 +2,7 @@
 
 #include "plugin/OfferedEditor.h"
 #include "plugin/vst3/EditorViewFactory.h"
+#include "plugin/vst3/OwnMessage.h"
 #include "plugin/vst3/StreamBytes.h"
 #include "plugin/vst3/Vst3Ids.h"
 #include "plugin/vst3/Vst3Parameters.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 namespace Korvatune::Vst3 {
 
@@ -17,7 +19,16 @@ Vst3Controller::Vst3Controller(const std::string& installFolder)
     : instrument_(std::make_unique<Instrument>(installFolder, offeredEditor())) {}
 
 Vst3Controller::~Vst3Controller() {
+    releaseHostObjects();
+}
+
+void Vst3Controller::releaseHostObjects() {
     setComponentHandler(nullptr);
+    disconnect(processor_);
+    if (host_ != nullptr) {
+        host_->release();
+        host_ = nullptr;
+    }
 }
 
 tresult Vst3Controller::queryInterface(const char* iid, void** object) {
@@ -25,7 +36,8 @@ tresult Vst3Controller::queryInterface(const char* iid, void** object) {
         return kInvalidArgument;
     }
     if (offerAs<IEditController>(this, iid, object) || offerAs<IPluginBase>(this, iid, object) ||
-        offerAs<IMidiMapping>(this, iid, object) || offerAs<IUnitInfo>(this, iid, object)) {
+        offerAs<IMidiMapping>(this, iid, object) || offerAs<IUnitInfo>(this, iid, object) ||
+        offerAs<IConnectionPoint>(this, iid, object)) {
         return kResultOk;
     }
     if (sameUid(iid, FUnknown::iid)) {
@@ -37,16 +49,87 @@ tresult Vst3Controller::queryInterface(const char* iid, void** object) {
     return kNoInterface;
 }
 
-tresult Vst3Controller::initialize(FUnknown*) {
+// The host's application object makes the messages; without one the controller makes its own.
+tresult Vst3Controller::initialize(FUnknown* context) {
+    void* host = nullptr;
+    if (context != nullptr && host_ == nullptr &&
+        context->queryInterface(IHostApplication::iid.data(), &host) == kResultOk) {
+        host_ = static_cast<IHostApplication*>(host);
+    }
     return kResultOk;
 }
 
 tresult Vst3Controller::terminate() {
-    setComponentHandler(nullptr);
+    releaseHostObjects();
     return kResultOk;
 }
 
-// The processor's record: the values, the program's name and the user waveforms, which the
+tresult Vst3Controller::connect(IConnectionPoint* other) {
+    if (other == nullptr) {
+        return kInvalidArgument;
+    }
+    other->addRef();
+    disconnect(processor_);
+    processor_ = other;
+    return kResultOk;
+}
+
+tresult Vst3Controller::disconnect(IConnectionPoint* other) {
+    if (other == nullptr || other != processor_) {
+        return kResultFalse;
+    }
+    processor_->release();
+    processor_ = nullptr;
+    return kResultOk;
+}
+
+// Values reach the processor as the host's parameter changes; the rest only this way. A change
+// waits for the host to connect the parts.
+void Vst3Controller::publishSessionChange() {
+    if (processor_ != nullptr && instrument_->takeStateChange() && sendSessionState()) {
+        markProjectDirty();
+    }
+}
+
+bool Vst3Controller::sendSessionState() {
+    IMessage* message = createMessage();
+    if (message == nullptr) {
+        return false;
+    }
+    const std::vector<std::uint8_t> record = encodeStateRecord(*instrument_->state());
+    message->setMessageID(kSessionChangeMessage);
+    IAttributeList* attributes = message->getAttributes();
+    const bool sent =
+        attributes != nullptr &&
+        attributes->setBinary(kStateRecordAttribute, record.data(),
+                              static_cast<std::uint32_t>(record.size())) == kResultOk &&
+        processor_->notify(message) == kResultOk;
+    message->release();
+    return sent;
+}
+
+IMessage* Vst3Controller::createMessage() {
+    Uid classId = IMessage::iid;
+    Uid interfaceId = IMessage::iid;
+    void* made = nullptr;
+    if (host_ != nullptr &&
+        host_->createInstance(classId.data(), interfaceId.data(), &made) == kResultOk &&
+        made != nullptr) {
+        return static_cast<IMessage*>(made);
+    }
+    return new (std::nothrow) OwnMessage();
+}
+
+void Vst3Controller::markProjectDirty() {
+    void* handler2 = nullptr;
+    if (handler_ != nullptr &&
+        handler_->queryInterface(IComponentHandler2::iid.data(), &handler2) == kResultOk) {
+        static_cast<IComponentHandler2*>(handler2)->setDirty(1);
+        static_cast<IComponentHandler2*>(handler2)->release();
+    }
+}
+
+// The processor's record: the program, its values and name and the user waveforms, which the
 // editor shows.
 tresult Vst3Controller::setComponentState(IBStream* state) {
     if (state == nullptr) {
@@ -166,7 +249,7 @@ IPlugView* Vst3Controller::createView(FIDString name) {
     if (editor == nullptr || name == nullptr || std::strcmp(name, "editor") != 0) {
         return nullptr;
     }
-    return createEditorView(*editor, *this);
+    return createEditorView(*editor, *this, [this] { publishSessionChange(); });
 }
 
 void Vst3Controller::beginEdit(int index) {

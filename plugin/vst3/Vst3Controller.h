@@ -4,6 +4,7 @@
 #include "plugin/InstrumentEditor.h"
 #include "plugin/vst3/RefCounted.h"
 #include "plugin/vst3/Vst3Editing.h"
+#include "plugin/vst3/Vst3Messages.h"
 
 #include <memory>
 #include <string>
@@ -12,10 +13,12 @@ namespace Korvatune::Vst3 {
 
 // The instrument's controller: its parameters, programs and editor. It keeps an instrument of
 // its own that never plays, for the values, their texts and the editor, and follows the
-// processor only through the host: its parameter changes and the processor's state.
+// processor only through the host: its parameter changes and the processor's state. What the
+// editor changes beyond the parameters reaches the processor as a message.
 class Vst3Controller final : public IEditController,
                              public IMidiMapping,
                              public IUnitInfo,
+                             public IConnectionPoint,
                              private EditListener,
                              private RefCounted {
 public:
@@ -69,6 +72,17 @@ public:
         return kNotImplemented;
     }
 
+    tresult VST3_API connect(IConnectionPoint* other) override;
+    tresult VST3_API disconnect(IConnectionPoint* other) override;
+    tresult VST3_API notify(IMessage*) override { return kResultFalse; }
+
+    // On the UI thread, often: sends the processor what the editor changed beyond the
+    // parameters since the last call and marks the host's project modified.
+    void publishSessionChange();
+
+    // The instrument the editor shows, for the tests.
+    Instrument& instrument() { return *instrument_; }
+
 private:
     ~Vst3Controller() override;
 
@@ -78,9 +92,15 @@ private:
 
     void selectProgram(int program);
     ParamValue controllerValue(ParamID id) const;
+    bool sendSessionState();
+    IMessage* createMessage();
+    void markProjectDirty();
+    void releaseHostObjects();
 
     std::unique_ptr<Instrument> instrument_;
     IComponentHandler* handler_ = nullptr;
+    IHostApplication* host_ = nullptr;
+    IConnectionPoint* processor_ = nullptr;
     ParamValue allNotesOff_ = 0.0;
     ParamValue monoMode_ = 0.0;
 };

@@ -40,6 +40,20 @@ protected:
     ~IComponentHandler() = default;
 };
 
+// Offered by most hosts beside IComponentHandler; setDirty marks the project modified by a
+// change no parameter shows.
+class IComponentHandler2 : public FUnknown {
+public:
+    static constexpr Uid iid = makeUid(0xF040B4B3, 0xA36045EC, 0xABCDC045, 0xB4D5A2CC);
+    virtual tresult VST3_API setDirty(TBool state) = 0;
+    virtual tresult VST3_API requestOpenEditor(FIDString name) = 0;
+    virtual tresult VST3_API startGroupEdit() = 0;
+    virtual tresult VST3_API finishGroupEdit() = 0;
+
+protected:
+    ~IComponentHandler2() = default;
+};
+
 class IEditController : public IPluginBase {
 public:
     static constexpr Uid iid = makeUid(0xDCD7BBE3, 0x7742448D, 0xA874AACC, 0x979C759E);

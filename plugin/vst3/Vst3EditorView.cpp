@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace Korvatune::Vst3 {
 
@@ -20,12 +21,14 @@ constexpr std::uint64_t kIdleMilliseconds = 33;
 
 } // namespace
 
-IPlugView* createEditorView(InstrumentEditor& editor, EditListener& listener) {
-    return new Vst3EditorView(editor, listener);
+IPlugView* createEditorView(InstrumentEditor& editor, EditListener& listener,
+                            std::function<void()> onIdle) {
+    return new Vst3EditorView(editor, listener, std::move(onIdle));
 }
 
-Vst3EditorView::Vst3EditorView(InstrumentEditor& editor, EditListener& listener)
-    : editor_(editor), listener_(listener) {}
+Vst3EditorView::Vst3EditorView(InstrumentEditor& editor, EditListener& listener,
+                               std::function<void()> onIdle)
+    : editor_(editor), listener_(listener), onIdle_(std::move(onIdle)) {}
 
 Vst3EditorView::~Vst3EditorView() {
     close();
@@ -107,10 +110,14 @@ bool Vst3EditorView::askHostToResize(int width, int height) {
     return frame_->resizeView(this, &rect) == kResultOk;
 }
 
-// The host's run loop is the only way into its thread on Linux; Windows editors keep a timer
-// of their own window.
+// The host's run loop is the only way into its thread on Linux. On Windows the editor idles on
+// a timer of its own window, and a second one on that window, whose id is this view, serves
+// the controller.
 void Vst3EditorView::startTimer() {
-#ifndef _WIN32
+#ifdef _WIN32
+    windowTimer_ = SetTimer(reinterpret_cast<HWND>(window_), reinterpret_cast<UINT_PTR>(this),
+                            static_cast<UINT>(kIdleMilliseconds), &onWindowTimer) != 0;
+#else
     void* loop = nullptr;
     if (frame_ != nullptr && frame_->queryInterface(IRunLoop::iid.data(), &loop) == kResultOk) {
         runLoop_ = static_cast<IRunLoop*>(loop);
@@ -119,7 +126,22 @@ void Vst3EditorView::startTimer() {
 #endif
 }
 
+#ifdef _WIN32
+void CALLBACK Vst3EditorView::onWindowTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    auto* view = reinterpret_cast<Vst3EditorView*>(id);
+    if (view->ownsEditor() && view->onIdle_) {
+        view->onIdle_();
+    }
+}
+#endif
+
 void Vst3EditorView::stopTimer() {
+#ifdef _WIN32
+    if (windowTimer_) {
+        KillTimer(reinterpret_cast<HWND>(window_), reinterpret_cast<UINT_PTR>(this));
+        windowTimer_ = false;
+    }
+#endif
     if (runLoop_ != nullptr) {
         runLoop_->unregisterTimer(this);
         runLoop_->release();
@@ -130,6 +152,9 @@ void Vst3EditorView::stopTimer() {
 void Vst3EditorView::onTimer() {
     if (ownsEditor()) {
         editor_.idle();
+        if (onIdle_) {
+            onIdle_();
+        }
     }
 }
 

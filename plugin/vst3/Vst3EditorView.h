@@ -5,19 +5,25 @@
 #include "plugin/vst3/Vst3View.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace Korvatune::Vst3 {
 
 // The instrument's editor in a host's window: an X11 window id on Linux, an HWND on Windows.
 // The host's content scale sets the size it opens at, the editor's own choice of size asks the
-// host's frame, and on Linux the host's run loop drives it through a timer.
+// host's frame, and on Linux the host's run loop drives it through a timer. The same timer, a
+// window timer on Windows, lets the controller look for changes beyond the parameters.
 class Vst3EditorView final : public IPlugView,
                              public IPlugViewContentScaleSupport,
                              public ITimerHandler,
                              private RefCounted {
 public:
-    Vst3EditorView(InstrumentEditor& editor, EditListener& listener);
+    Vst3EditorView(InstrumentEditor& editor, EditListener& listener, std::function<void()> onIdle);
 
     tresult VST3_API queryInterface(const char* iid, void** object) override;
     std::uint32_t VST3_API addRef() override { return addReference(); }
@@ -50,9 +56,16 @@ private:
     bool askHostToResize(int width, int height);
     void startTimer();
     void stopTimer();
+#ifdef _WIN32
+    static void CALLBACK onWindowTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
+#endif
 
     InstrumentEditor& editor_;
     EditListener& listener_;
+    std::function<void()> onIdle_;
+#ifdef _WIN32
+    bool windowTimer_ = false;
+#endif
     IPlugFrame* frame_ = nullptr;
     IRunLoop* runLoop_ = nullptr;
     std::optional<double> hostScalePercent_;

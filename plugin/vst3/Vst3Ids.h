@@ -25,6 +25,12 @@ inline constexpr ParamID kMonoModeId = 1002;
 inline constexpr int kExtraParameterCount = 3;
 
 inline constexpr std::int32_t kProgramListId = 1;
+
+// The controller's message to the processor after the editor changed the session beyond the
+// parameters: the controller's state record, of which the processor takes the user waveforms
+// and the program's name.
+inline constexpr const char* kSessionChangeMessage = "Korvatune.SessionChange";
+inline constexpr const char* kStateRecordAttribute = "stateRecord";
 inline constexpr int kLastProgram = Instrument::kProgramCount - 1;
 
 inline bool isInstrumentParameter(ParamID id) {

@@ -20,7 +20,8 @@ tresult Vst3Processor::queryInterface(const char* iid, void** object) {
         return kInvalidArgument;
     }
     if (offerAs<IComponent>(this, iid, object) || offerAs<IPluginBase>(this, iid, object) ||
-        offerAs<IAudioProcessor>(this, iid, object)) {
+        offerAs<IAudioProcessor>(this, iid, object) ||
+        offerAs<IConnectionPoint>(this, iid, object)) {
         return kResultOk;
     }
     if (sameUid(iid, FUnknown::iid)) {
@@ -107,7 +108,7 @@ tresult Vst3Processor::setState(IBStream* state) {
     }
     const std::unique_ptr<RestoredState> restored = decodeStateRecord(*bytes);
     const bool anyPiece =
-        restored->programName ||
+        restored->program || restored->programName ||
         std::any_of(restored->values.begin(), restored->values.end(),
                     [](const auto& value) { return value.has_value(); }) ||
         std::any_of(restored->userWaveforms.begin(), restored->userWaveforms.end(),
@@ -125,6 +126,37 @@ tresult Vst3Processor::getState(IBStream* state) {
     }
     return writeWholeStream(*state, encodeStateRecord(*instrument_->state())) ? kResultOk
                                                                               : kResultFalse;
+}
+
+// The processor only listens, so it keeps no reference to the controller.
+tresult Vst3Processor::connect(IConnectionPoint* other) {
+    return other != nullptr ? kResultOk : kInvalidArgument;
+}
+
+tresult Vst3Processor::disconnect(IConnectionPoint* other) {
+    return other != nullptr ? kResultOk : kInvalidArgument;
+}
+
+// The program and the values in the controller's record are the host's to set, as parameter
+// changes; the tables go to the audio thread through the instrument's handover.
+tresult Vst3Processor::notify(IMessage* message) {
+    if (message == nullptr || message->getMessageID() == nullptr ||
+        std::strcmp(message->getMessageID(), kSessionChangeMessage) != 0) {
+        return kResultFalse;
+    }
+    IAttributeList* attributes = message->getAttributes();
+    const void* data = nullptr;
+    std::uint32_t size = 0;
+    if (attributes == nullptr ||
+        attributes->getBinary(kStateRecordAttribute, data, size) != kResultOk || data == nullptr) {
+        return kResultFalse;
+    }
+    const std::unique_ptr<RestoredState> restored =
+        decodeStateRecord({static_cast<const std::uint8_t*>(data), size});
+    restored->program.reset();
+    restored->values.fill(std::nullopt);
+    instrument_->restore(*restored);
+    return kResultOk;
 }
 
 tresult Vst3Processor::setBusArrangements(SpeakerArrangement*, std::int32_t inCount,

@@ -2,6 +2,7 @@
 
 #include "plugin/Instrument.h"
 #include "plugin/vst3/RefCounted.h"
+#include "plugin/vst3/Vst3Messages.h"
 #include "plugin/vst3/Vst3Processing.h"
 
 #include <memory>
@@ -11,8 +12,12 @@ namespace Korvatune::Vst3 {
 
 // The instrument's processing part: one event input, one stereo output, the automation of its
 // parameters and the state record. It runs alone or beside the controller, which it tells
-// hosts of only by its class id.
-class Vst3Processor final : public IComponent, public IAudioProcessor, private RefCounted {
+// hosts of only by its class id and from which it hears, through the host's connection, of
+// what the editor changed beyond the parameters.
+class Vst3Processor final : public IComponent,
+                            public IAudioProcessor,
+                            public IConnectionPoint,
+                            private RefCounted {
 public:
     explicit Vst3Processor(const std::string& installFolder);
 
@@ -46,6 +51,10 @@ public:
     tresult VST3_API setProcessing(TBool) override { return kResultOk; }
     tresult VST3_API process(ProcessData& data) override;
     std::uint32_t VST3_API getTailSamples() override { return 0; }
+
+    tresult VST3_API connect(IConnectionPoint* other) override;
+    tresult VST3_API disconnect(IConnectionPoint* other) override;
+    tresult VST3_API notify(IMessage* message) override;
 
 private:
     ~Vst3Processor() override;

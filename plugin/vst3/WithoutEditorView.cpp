@@ -2,7 +2,7 @@
 
 namespace Korvatune::Vst3 {
 
-IPlugView* createEditorView(InstrumentEditor&, EditListener&) {
+IPlugView* createEditorView(InstrumentEditor&, EditListener&, std::function<void()>) {
     return nullptr;
 }
 

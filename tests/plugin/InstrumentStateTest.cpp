@@ -12,6 +12,7 @@ namespace {
 
 std::unique_ptr<InstrumentState> sampleState() {
     auto state = std::make_unique<InstrumentState>();
+    state->program = 33;
     for (std::size_t index = 0; index < state->values.size(); ++index) {
         state->values[index] = static_cast<float>(index) / 64.0f;
     }
@@ -42,6 +43,7 @@ TEST(StateRecord, RestoresEveryPieceItStored) {
     const auto state = sampleState();
     const auto restored = decodeStateRecord(encodeStateRecord(*state));
     EXPECT_TRUE(restored->refusals.empty());
+    EXPECT_EQ(restored->program, 33);
     for (std::size_t index = 0; index < state->values.size(); ++index) {
         EXPECT_EQ(restored->values[index], state->values[index]) << index;
     }
@@ -87,6 +89,57 @@ TEST(StateRecord, ForeignLaterOrCutRecordsRestoreOnlyWhatIsWhole) {
     EXPECT_TRUE(fromCut->userWaveforms[0]);
     EXPECT_FALSE(fromCut->userWaveforms[1]);
     EXPECT_EQ(fromCut->refusals.size(), 1u);
+}
+
+// A record written before the program was stored, with its pieces after the header as they were.
+std::vector<std::uint8_t> withoutProgram(const std::vector<std::uint8_t>& record) {
+    const std::size_t program = payloadOf(record, "PROG") - 8;
+    std::vector<std::uint8_t> older(record.begin(), record.begin() + program);
+    older.insert(older.end(), record.begin() + program + 12, record.end());
+    return older;
+}
+
+TEST(StateRecord, AnOlderRecordWithoutTheProgramStillRestores) {
+    const auto state = sampleState();
+    const std::vector<std::uint8_t> record = encodeStateRecord(*state);
+    ASSERT_LT(payloadOf(record, "PROG"), record.size());
+    const auto restored = decodeStateRecord(withoutProgram(record));
+    EXPECT_TRUE(restored->refusals.empty());
+    EXPECT_FALSE(restored->program);
+    EXPECT_EQ(restored->values[5], state->values[5]);
+    EXPECT_EQ(restored->programName, state->programName);
+    EXPECT_EQ(restored->userWaveforms[9], state->userWaveforms[9]);
+}
+
+TEST(StateRecord, AProgramOutsideTheBankIsRefused) {
+    std::vector<std::uint8_t> record = encodeStateRecord(*sampleState());
+    record[payloadOf(record, "PROG")] = Instrument::kProgramCount;
+    const auto restored = decodeStateRecord(record);
+    EXPECT_FALSE(restored->program);
+    EXPECT_EQ(restored->refusals.size(), 1u);
+    EXPECT_TRUE(restored->values[0]);
+}
+
+// The program is selected before the values, so the record's values and name are what stay.
+TEST(InstrumentFace, ARestoredStateSelectsItsProgramWithItsValuesAndName) {
+    Instrument original("/nonexistent", nullptr);
+    original.selectProgram(12);
+    original.setParameterValue(59, 0.25f);
+    original.renameCurrentProgram("Twelve");
+    const std::vector<std::uint8_t> record = encodeStateRecord(*original.state());
+
+    Instrument copy("/nonexistent", nullptr);
+    copy.restore(*decodeStateRecord(record));
+    EXPECT_EQ(copy.currentProgram(), 12);
+    EXPECT_EQ(copy.parameterValue(59), 0.25f);
+    EXPECT_EQ(copy.programName(12), "Twelve");
+    EXPECT_EQ(copy.programName(0), Instrument::factoryProgramName(0));
+
+    Instrument older("/nonexistent", nullptr);
+    older.selectProgram(3);
+    older.restore(*decodeStateRecord(withoutProgram(record)));
+    EXPECT_EQ(older.currentProgram(), 3);
+    EXPECT_EQ(older.parameterValue(59), 0.25f);
 }
 
 TEST(InstrumentFace, AStateRestoredInAFreshInstanceSoundsTheSame) {

@@ -178,8 +178,24 @@ struct EditRecord {
     ParamValue value;
 };
 
-class RecordingHandler : public HostObject<IComponentHandler> {
+// Offers IComponentHandler2 as most hosts do, unless told not to.
+class RecordingHandler : public IComponentHandler, public IComponentHandler2 {
 public:
+    tresult VST3_API queryInterface(const char* iid, void** object) override {
+        if (sameUid(iid, IComponentHandler::iid) || sameUid(iid, FUnknown::iid)) {
+            *object = static_cast<IComponentHandler*>(this);
+            return kResultOk;
+        }
+        if (offersHandler2 && sameUid(iid, IComponentHandler2::iid)) {
+            *object = static_cast<IComponentHandler2*>(this);
+            return kResultOk;
+        }
+        *object = nullptr;
+        return kNoInterface;
+    }
+    std::uint32_t VST3_API addRef() override { return 1; }
+    std::uint32_t VST3_API release() override { return 1; }
+
     tresult VST3_API beginEdit(ParamID id) override {
         edits.push_back({'b', id, 0.0});
         return kResultOk;
@@ -197,8 +213,18 @@ public:
         return kResultOk;
     }
 
+    tresult VST3_API setDirty(TBool state) override {
+        dirtyCalls.push_back(state != 0);
+        return kResultOk;
+    }
+    tresult VST3_API requestOpenEditor(FIDString) override { return kResultFalse; }
+    tresult VST3_API startGroupEdit() override { return kResultOk; }
+    tresult VST3_API finishGroupEdit() override { return kResultOk; }
+
     std::vector<EditRecord> edits;
     std::vector<std::int32_t> restarts;
+    std::vector<bool> dirtyCalls;
+    bool offersHandler2 = true;
 };
 
 inline std::string text(const char16* utf16) {

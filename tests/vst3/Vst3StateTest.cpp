@@ -110,6 +110,23 @@ TEST(Vst3State, TheControllerShowsTheValuesOfTheProcessorsState) {
     }
 }
 
+// A session reopened shows the program it was saved with.
+TEST(Vst3State, TheControllersProgramFollowsTheProcessorsState) {
+    testing::LoadedModule module;
+    testing::Controller controller(module);
+    testing::Processor processor(module, 44100.0);
+    testing::playPhrase(processor, controller.midi.get(), 41, {}, 4096);
+    ASSERT_EQ(controller.edit->getParamNormalized(kProgramId), 0.0);
+    testing::MemoryStream stream(processor.savedState());
+    ASSERT_EQ(controller.edit->setComponentState(&stream), kResultOk);
+    EXPECT_EQ(controller.edit->getParamNormalized(kProgramId), 41.0 / kLastProgram);
+
+    testing::Processor reopened(module, 44100.0);
+    testing::MemoryStream again(processor.savedState());
+    ASSERT_EQ(reopened.component->setState(&again), kResultOk);
+    EXPECT_EQ(reopened.savedState(), processor.savedState());
+}
+
 class Vst3DamagedState : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -2,9 +2,10 @@
 
 // A VST 3 host of the tests' own, on the module's declarations: it loads the bundle's binary as
 // hosts do, makes the processor and the controller from its factory and plays the processor
-// block by block.
+// block by block. It joins the two parts through their connection points, as hosts do.
 
 #include "plugin/vst3/Vst3Ids.h"
+#include "plugin/vst3/Vst3Messages.h"
 #include "vst3/HostObjects.h"
 
 #include <cstdlib>
@@ -148,8 +149,10 @@ template <typename Interface> struct Held {
 class Processor {
 public:
     Processor(const LoadedModule& module, double sampleRate, std::int32_t maxBlock = 4096)
-        : component(module.create<IComponent>(kProcessorUid)),
-          audio(queried<IAudioProcessor>(component.get())) {
+        : Processor(module.create<IComponent>(kProcessorUid), sampleRate, maxBlock) {}
+    // Takes the one reference of a processor made elsewhere.
+    Processor(IComponent* made, double sampleRate, std::int32_t maxBlock = 4096)
+        : component(made), audio(queried<IAudioProcessor>(component.get())) {
         if (component.get() == nullptr || audio.get() == nullptr) {
             return;
         }
@@ -208,10 +211,13 @@ public:
 class Controller {
 public:
     explicit Controller(const LoadedModule& module)
-        : edit(module.create<IEditController>(kControllerUid)),
-          units(queried<IUnitInfo>(edit.get())), midi(queried<IMidiMapping>(edit.get())) {
+        : Controller(module.create<IEditController>(kControllerUid)) {}
+    // Takes the one reference of a controller made elsewhere; the host's context is optional.
+    explicit Controller(IEditController* made, FUnknown* context = nullptr)
+        : edit(made), units(queried<IUnitInfo>(edit.get())),
+          midi(queried<IMidiMapping>(edit.get())) {
         if (edit.get() != nullptr) {
-            edit->initialize(nullptr);
+            edit->initialize(context);
             edit->setComponentHandler(&handler);
         }
     }
@@ -234,6 +240,31 @@ public:
     Held<IEditController> edit;
     Held<IUnitInfo> units;
     Held<IMidiMapping> midi;
+};
+
+// The two parts told of each other after their initialization and parted before their end.
+class Connection {
+public:
+    Connection(Processor& processor, Controller& controller)
+        : processorPoint(queried<IConnectionPoint>(processor.component.get())),
+          controllerPoint(queried<IConnectionPoint>(controller.edit.get())) {
+        if (processorPoint.get() != nullptr && controllerPoint.get() != nullptr) {
+            connected = processorPoint->connect(controllerPoint.get()) == kResultOk &&
+                        controllerPoint->connect(processorPoint.get()) == kResultOk;
+        }
+    }
+    ~Connection() {
+        if (connected) {
+            controllerPoint->disconnect(processorPoint.get());
+            processorPoint->disconnect(controllerPoint.get());
+        }
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    Held<IConnectionPoint> processorPoint;
+    Held<IConnectionPoint> controllerPoint;
+    bool connected = false;
 };
 
 } // namespace Korvatune::testing
