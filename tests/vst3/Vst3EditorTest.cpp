@@ -1,5 +1,8 @@
+#include "vst3/EditorWaveformLoad.h"
 #include "vst3/Vst3TestHost.h"
 
+#include "plugin/InstrumentState.h"
+#include "plugin/vst3/Vst3Controller.h"
 #include "plugin/vst3/Vst3View.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +235,36 @@ TEST_F(Vst3Editor, DraggingTheVolumeKnobIsOneEditOfItsParameter) {
         }
     }
     EXPECT_NEAR(edits[edits.size() - 2].value, (0.75 - 0.5) / 1.5, 0.02);
+}
+
+// The host's timer, which idles the open editor, also carries what LOAD changed to the
+// processor: only then, and once.
+TEST_F(Vst3Editor, AWaveformLoadedInTheEditorReachesTheProcessorOnTheHostsTimer) {
+    testing::Processor processor(testing::createLinked<IComponent>(kProcessorUid), 44100.0);
+    testing::Controller linked(testing::createLinked<IEditController>(kControllerUid));
+    testing::Connection connection(processor, linked);
+    ASSERT_TRUE(connection.connected);
+    Instrument& instrument = static_cast<Vst3Controller*>(linked.edit.get())->instrument();
+    ASSERT_EQ(linked.edit->setParamNormalized(kOscWaveform, testing::kUser1), kResultOk);
+    testing::Held<IPlugView> linkedView(linked.edit->createView("editor"));
+    ASSERT_NE(linkedView.get(), nullptr);
+    linkedView->setFrame(&frame);
+    ASSERT_EQ(linkedView->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID),
+              kResultOk);
+    testfiles::TemporaryDirectory folder;
+    ASSERT_EQ(testing::loadWaveformThroughEditor(*drawTestEditorOf(instrument.synth()), folder),
+              1u);
+    const std::vector<std::uint8_t> before = processor.savedState();
+
+    idle();
+    idle();
+    linkedView->removed();
+    linkedView->setFrame(nullptr);
+    EXPECT_EQ(linked.handler.dirtyCalls, std::vector<bool>{true});
+    const auto saved = decodeStateRecord(processor.savedState());
+    ASSERT_TRUE(saved->userWaveforms[0].has_value());
+    EXPECT_EQ(*saved->userWaveforms[0], instrument.state()->userWaveforms[0]);
+    EXPECT_NE(*decodeStateRecord(before)->userWaveforms[0], *saved->userWaveforms[0]);
 }
 
 TEST_F(Vst3Editor, TwentyOpeningsLeaveNothingBehind) {

@@ -1,31 +1,18 @@
+#include "vst3/EditorWaveformLoad.h"
 #include "vst3/HostMessages.h"
 #include "vst3/Vst3TestHost.h"
 
-#include "editor/EditorTestSupport.h"
 #include "plugin/InstrumentState.h"
 #include "plugin/vst3/Vst3Controller.h"
-#include "plugin/vst3/Vst3Factory.h"
-#include "waveforms/WaveformTestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 namespace Korvatune {
 namespace {
 
 using namespace Vst3;
-
-// The LOAD button beside oscillator 1's waveform, on the Synth page.
-constexpr Gui::Point kLoadWaveform{49, 110};
-constexpr double kUser1 = static_cast<double>(WaveformProvider::kFirstUserWaveform) / 29.0;
-
-// The module's classes linked in, so that the test reaches the controller's instrument.
-template <typename Interface> Interface* made(const Uid& cid) {
-    void* object = nullptr;
-    moduleFactory()->createInstance(cid.data(), Interface::iid.data(), &object);
-    return static_cast<Interface*>(object);
-}
+using testing::createLinked;
+using testing::kUser1;
 
 // A note on oscillator 1's User1 table, from a processor as it is.
 std::vector<float> playUser1(testing::Processor& processor) {
@@ -50,7 +37,7 @@ class Vst3SessionChange : public ::testing::Test {
 protected:
     Vst3SessionChange() : Vst3SessionChange(&host) {}
     explicit Vst3SessionChange(FUnknown* context)
-        : controller(made<IEditController>(kControllerUid), context),
+        : controller(createLinked<IEditController>(kControllerUid), context),
           own(*static_cast<Vst3Controller*>(controller.edit.get())),
           editor(*drawTestEditorOf(own.instrument().synth())) {
         editor.openOffscreen();
@@ -59,22 +46,13 @@ protected:
 
     void loadWaveformInEditor() {
         ASSERT_EQ(controller.edit->setParamNormalized(kOscWaveform, kUser1), kResultOk);
-        std::vector<float> cycle(WaveformProvider::kTableSize);
-        for (std::size_t i = 0; i < cycle.size(); ++i) {
-            cycle[i] = std::sin(static_cast<float>(i) * 0.003f);
-        }
-        const std::string file = folder.file("cycle.raw");
-        testfiles::writeBytes(file, testfiles::rawFloats(cycle));
-        std::vector<Gui::FileSelectRequest> requests;
-        editor.setFileSelector(std::make_unique<testing::FakeFileSelector>(file, requests));
-        testing::clickOnPage(*editor.getFrame(), kLoadWaveform);
-        ASSERT_EQ(requests.size(), 1u);
+        ASSERT_EQ(testing::loadWaveformThroughEditor(editor, folder), 1u);
     }
 
     WaveformTable controllersUser1() { return own.instrument().state()->userWaveforms[0]; }
 
     testing::HostApplication host;
-    testing::Processor processor{made<IComponent>(kProcessorUid), 44100.0};
+    testing::Processor processor{createLinked<IComponent>(kProcessorUid), 44100.0};
     testing::Controller controller;
     testing::Connection connection{processor, controller};
     Vst3Controller& own;
@@ -96,12 +74,12 @@ TEST_F(Vst3SessionChange, TheProcessorPlaysAWaveformLoadedInTheEditor) {
     ASSERT_EQ(host.messages.size(), 1u);
     const std::vector<float> played = playUser1(processor);
 
-    testing::Processor restored(made<IComponent>(kProcessorUid), 44100.0);
+    testing::Processor restored(createLinked<IComponent>(kProcessorUid), 44100.0);
     testing::MemoryStream record(encodeStateRecord(*own.instrument().state()));
     ASSERT_EQ(restored.component->setState(&record), kResultOk);
     EXPECT_EQ(played, playUser1(restored));
 
-    testing::Processor untouched(made<IComponent>(kProcessorUid), 44100.0);
+    testing::Processor untouched(createLinked<IComponent>(kProcessorUid), 44100.0);
     EXPECT_NE(played, playUser1(untouched)) << "the loaded table sounds unlike the built-in one";
 }
 

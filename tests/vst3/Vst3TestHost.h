@@ -4,6 +4,7 @@
 // hosts do, makes the processor and the controller from its factory and plays the processor
 // block by block. It joins the two parts through their connection points, as hosts do.
 
+#include "plugin/vst3/Vst3Factory.h"
 #include "plugin/vst3/Vst3Ids.h"
 #include "plugin/vst3/Vst3Messages.h"
 #include "vst3/HostObjects.h"
@@ -121,6 +122,16 @@ private:
     bool entered_ = false;
     FactoryFunction getFactory_ = nullptr;
 };
+
+// One of the module's classes from the shell linked into the test program, for tests that reach
+// behind the interfaces; null when the factory makes none.
+template <typename Interface> Interface* createLinked(const Uid& cid) {
+    void* object = nullptr;
+    if (moduleFactory()->createInstance(cid.data(), Interface::iid.data(), &object) != kResultOk) {
+        return nullptr;
+    }
+    return static_cast<Interface*>(object);
+}
 
 template <typename Interface, typename From> Interface* queried(From* from) {
     void* object = nullptr;
