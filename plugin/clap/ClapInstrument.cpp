@@ -114,18 +114,16 @@ void ClapInstrument::renderUpTo(std::uint32_t frame, Block& block) {
     }
 }
 
-bool ClapInstrument::applyParameter(const EventHeader& event) {
+void ClapInstrument::applyParameter(const EventHeader& event) {
     if (event.spaceId != kCoreEventSpace || event.type != kEventParamValue ||
         event.size < sizeof(ParamValueEvent)) {
-        return false;
+        return;
     }
     const auto& change = reinterpret_cast<const ParamValueEvent&>(event);
-    if (!isParameterId(change.paramId)) {
-        return false;
+    if (isParameterId(change.paramId)) {
+        const int index = static_cast<int>(change.paramId);
+        instrument_->setParameterValue(index, instrumentValue(index, change.value));
     }
-    const int index = static_cast<int>(change.paramId);
-    instrument_->setParameterValue(index, instrumentValue(index, change.value));
-    return true;
 }
 
 void ClapInstrument::applyParameters(const InputEvents* in) {

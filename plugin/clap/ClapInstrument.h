@@ -70,7 +70,7 @@ private:
     void queueMessage(const std::array<std::uint8_t, 3>& message, std::uint32_t frame,
                       Block& block);
     void renderUpTo(std::uint32_t frame, Block& block);
-    bool applyParameter(const EventHeader& event);
+    void applyParameter(const EventHeader& event);
     void applyParameters(const InputEvents* in);
     void sendEdits(const OutputEvents* out);
 
