@@ -23,6 +23,8 @@ for arch in i686 x86_64; do
     cmake --build "$out/build-$arch" -j "$jobs"
     mkdir -p "$out/$arch"
     cp "$out/build-$arch/plugin/vst2/Ombrafell.dll" "$out/$arch/Ombrafell.dll"
+    # The CLAP module goes beside the DLL of its architecture.
+    cp "$out/build-$arch/plugin/clap/Ombrafell.clap" "$out/$arch/Ombrafell.clap"
 done
 # One VST 3 bundle holds both architectures' binaries, each in its own Contents folder.
 rm -rf "$out/Ombrafell.vst3"

@@ -39,7 +39,7 @@ windows=${OMBRAFELL_WINDOWS_BUILD:-$work/windows}
 stage=$work/zip
 mkdir -p "$stage/i686" "$stage/x86_64"
 for arch in i686 x86_64; do
-    cp "$windows/$arch/Ombrafell.dll" "$stage/$arch/"
+    cp "$windows/$arch/Ombrafell.dll" "$windows/$arch/Ombrafell.clap" "$stage/$arch/"
 done
 cp -r "$windows/Ombrafell.vst3" "$stage/"
 # Texts for Windows readers get Windows line ends.
@@ -48,7 +48,8 @@ sed -e "s/@PROJECT_VERSION@/$version/g" -e 's/$/\r/' packaging/windows/README.tx
 sed -e 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
 zip=Ombrafell-${version}-windows.zip
 (cd "$stage" && cmake -E tar cf "$work/$zip" --format=zip \
-    i686/Ombrafell.dll x86_64/Ombrafell.dll README.txt LICENSE.txt \
+    i686/Ombrafell.dll x86_64/Ombrafell.dll i686/Ombrafell.clap x86_64/Ombrafell.clap \
+    README.txt LICENSE.txt \
     Ombrafell.vst3/Contents/x86-win/Ombrafell.vst3 Ombrafell.vst3/Contents/x86_64-win/Ombrafell.vst3 \
     Ombrafell.vst3/Contents/Resources/moduleinfo.json)
 

@@ -39,6 +39,7 @@ expected=(usr/bin/ombrafell usr/lib/vst/Ombrafell.so usr/share/man/man1/ombrafel
           usr/lib/lv2/Ombrafell.lv2/ombrafell.so
           usr/lib/vst3/Ombrafell.vst3/Contents/x86_64-linux/Ombrafell.so
           usr/lib/vst3/Ombrafell.vst3/Contents/Resources/moduleinfo.json)
+expected+=(usr/lib/clap/Ombrafell.clap)
 for file in "${expected[@]}"; do
     [ -f "$root/$file" ] && pass "$file" || fail "$file is missing from the package"
 done
@@ -103,6 +104,23 @@ case $scan_status in
 *) fail "Ardour's scanner on the packaged VST 3 bundle: $(cat "$work/ardour.txt")" ;;
 esac
 
+# OMBRAFELL_CLAP_TESTS, the CLAP test host of a build (tests/clap/clap_tests), also loads the
+# packaged CLAP module and plays it against the packaged VST 2 module.
+clap_module=$root/usr/lib/clap/Ombrafell.clap
+sh tests/clap/check-exports.sh "$clap_module" >"$work/clap-exports.txt" 2>&1 &&
+    pass "the CLAP module exports only clap_entry" ||
+    fail "$(cat "$work/clap-exports.txt")"
+if [ -n "${OMBRAFELL_CLAP_TESTS:-}" ]; then
+    if OMBRAFELL_TEST_CLAP_MODULE=$clap_module \
+        OMBRAFELL_TEST_VST2_MODULE=$root/usr/lib/vst/Ombrafell.so "$OMBRAFELL_CLAP_TESTS" \
+        --gtest_filter='-ClapEditor.*' >"$work/clap.txt" 2>&1; then
+        pass "the packaged CLAP module loads in the test host and plays as the packaged VST 2 module"
+    else
+        fail "the CLAP test host on the packaged module:"
+        cat "$work/clap.txt" >&2
+    fi
+fi
+
 lintian_report=$work/lintian.txt
 lintian --no-tag-display-limit "$deb" >"$lintian_report" 2>&1 || true
 if grep -q '^E:' "$lintian_report"; then
@@ -115,7 +133,7 @@ grep -E '^[WI]:' "$lintian_report" >&2 || true
 
 # The Windows archive.
 listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
-[ "$listing" = "LICENSE.txt Ombrafell.vst3/Contents/Resources/moduleinfo.json Ombrafell.vst3/Contents/x86-win/Ombrafell.vst3 Ombrafell.vst3/Contents/x86_64-win/Ombrafell.vst3 README.txt i686/Ombrafell.dll x86_64/Ombrafell.dll " ] &&
+[ "$listing" = "LICENSE.txt Ombrafell.vst3/Contents/Resources/moduleinfo.json Ombrafell.vst3/Contents/x86-win/Ombrafell.vst3 Ombrafell.vst3/Contents/x86_64-win/Ombrafell.vst3 README.txt i686/Ombrafell.clap i686/Ombrafell.dll x86_64/Ombrafell.clap x86_64/Ombrafell.dll " ] &&
     pass "the archive holds exactly the listed files" || fail "the archive holds: $listing"
 mkdir "$work/zip"
 (cd "$work/zip" && cmake -E tar xf "$zip")
@@ -125,6 +143,9 @@ for arch in i686 x86_64; do
         sort | tr '\n' ' ')
     [ "$exports" = "VSTPluginMain main " ] && pass "$arch DLL exports its two entry points" ||
         fail "$arch DLL exports: $exports"
+    OBJDUMP=$arch-w64-mingw32-objdump sh tests/clap/check-exports.sh \
+        "$work/zip/$arch/Ombrafell.clap" >"$work/clap-exports.txt" 2>&1 &&
+        pass "$arch CLAP module exports only clap_entry" || fail "$(cat "$work/clap-exports.txt")"
 done
 for contents in x86-win x86_64-win; do
     binary=$work/zip/Ombrafell.vst3/Contents/$contents/Ombrafell.vst3
