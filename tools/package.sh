@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the packages a musician installs, from fresh build folders:
 #   bash tools/package.sh [OUTDIR]     (default dist)
-# writes OUTDIR/ombrafell_<version>_amd64.deb, OUTDIR/Ombrafell-<version>-windows.zip and
-# OUTDIR/SHA256SUMS. OMBRAFELL_WINDOWS_BUILD names a folder of tools/build-windows.sh whose DLLs
-# are packed instead of building them again (the test run does so).
+# writes OUTDIR/ombrafell_<version>_amd64.deb, OUTDIR/Ombrafell-<version>-windows.zip, the
+# Windows installer OUTDIR/Ombrafell-<version>-setup.exe and OUTDIR/SHA256SUMS.
+# OMBRAFELL_WINDOWS_BUILD names a folder of tools/build-windows.sh whose DLLs are packed instead
+# of building them again (the test run does so).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # shellcheck source=tools/lib/compiler-cache.sh
@@ -53,7 +54,13 @@ zip=Ombrafell-${version}-windows.zip
     Ombrafell.vst3/Contents/x86-win/Ombrafell.vst3 Ombrafell.vst3/Contents/x86_64-win/Ombrafell.vst3 \
     Ombrafell.vst3/Contents/Resources/moduleinfo.json)
 
+echo "== The Windows installer" >&2
+bash tools/apt-install-missing.sh nsis
+setup=Ombrafell-${version}-setup.exe
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$work/$setup" \
+    packaging/windows/installer.nsi >/dev/null
+
 mkdir -p "$out"
-cp "$work/deb/$deb" "$work/$zip" "$out/"
-(cd "$out" && sha256sum "$deb" "$zip" >SHA256SUMS)
-echo "Wrote $out/$deb, $out/$zip and $out/SHA256SUMS" >&2
+cp "$work/deb/$deb" "$work/$zip" "$work/$setup" "$out/"
+(cd "$out" && sha256sum "$deb" "$zip" "$setup" >SHA256SUMS)
+echo "Wrote $out/$deb, $out/$zip, $out/$setup and $out/SHA256SUMS" >&2

@@ -21,13 +21,18 @@ pass() { echo "ok: $*" >&2; }
 
 deb=$(find "$dist" -maxdepth 1 -name 'ombrafell_*_amd64.deb' | head -n 1)
 zip=$(find "$dist" -maxdepth 1 -name 'Ombrafell-*-windows.zip' | head -n 1)
+setup=$(find "$dist" -maxdepth 1 -name 'Ombrafell-*-setup.exe' | head -n 1)
 [ -n "$deb" ] || { echo "FAIL: no .deb in $dist" >&2; exit 1; }
 [ -n "$zip" ] || { echo "FAIL: no Windows archive in $dist" >&2; exit 1; }
+[ -n "$setup" ] || { echo "FAIL: no Windows installer in $dist" >&2; exit 1; }
 version=$(basename "$deb" | sed -E 's/^ombrafell_(.*)_amd64\.deb$/\1/')
 
 (cd "$dist" && sha256sum --check --quiet SHA256SUMS) && pass "SHA256SUMS" || fail "SHA256SUMS"
 [ "$(basename "$zip")" = "Ombrafell-$version-windows.zip" ] && pass "one version in both names" ||
     fail "the archive's version differs from the package's ($version)"
+[ "$(basename "$setup")" = "Ombrafell-$version-setup.exe" ] &&
+    pass "the installer has the package's version" ||
+    fail "the installer's version differs from the package's ($version)"
 
 # The Debian package.
 root=$work/deb
@@ -158,6 +163,12 @@ for contents in x86-win x86_64-win; do
         pass "$contents VST 3 binary exports its three entry points" ||
         fail "$contents VST 3 binary exports: $exports"
 done
+
+# The Windows installer, run under 64-bit wine.
+bash tests/package/check-installer.sh "$setup" "$version" >"$work/installer.txt" 2>&1 &&
+    pass "the installer installs under wine where the README says, and uninstalls" ||
+    fail "the installer under wine: $(grep FAIL "$work/installer.txt" ||
+        tail -n 5 "$work/installer.txt")"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures package check(s) failed" >&2
