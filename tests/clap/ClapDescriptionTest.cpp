@@ -191,7 +191,7 @@ TEST_F(ClapDescription, ReadsContinuousValuesAsNumbersFromZeroToOne) {
 }
 
 // A host's preset browser, and the loading of what it lists.
-class PresetIndex : public ::testing::Test {
+class ClapPresetIndex : public ::testing::Test {
 protected:
     struct Listed {
         std::string name;
@@ -202,8 +202,8 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(module.ready()); }
 
-    static PresetIndex& of(const void* data) {
-        return *static_cast<PresetIndex*>(const_cast<void*>(data));
+    static ClapPresetIndex& of(const void* data) {
+        return *static_cast<ClapPresetIndex*>(const_cast<void*>(data));
     }
 
     Clap::PresetIndexer indexer{
@@ -248,7 +248,7 @@ protected:
     std::vector<Listed> listed;
 };
 
-TEST_F(PresetIndex, ListsTheFactoryProgramsHeldInThePlugin) {
+TEST_F(ClapPresetIndex, ListsTheFactoryProgramsHeldInThePlugin) {
     const Clap::PresetDiscoveryFactory* factory = module.presetFactory();
     ASSERT_NE(factory, nullptr);
     ASSERT_EQ(factory->count(factory), 1u);
@@ -279,7 +279,7 @@ TEST_F(PresetIndex, ListsTheFactoryProgramsHeldInThePlugin) {
     }
 }
 
-TEST_F(PresetIndex, LoadsOnlyTheKeysItListed) {
+TEST_F(ClapPresetIndex, LoadsOnlyTheKeysItListed) {
     testing::TestHost host;
     testing::ClapInstance clap(module, host);
     const auto* presets = clap.extension<Clap::PluginPresetLoad>(Clap::kPresetLoadExtension);
