@@ -26,7 +26,8 @@ bool ClapEditor::setScale(double scale) {
     return true;
 }
 
-// The Win32 window idles on its own timer; only the X11 one needs the host's.
+// The Win32 window idles on its own timer; only the X11 one needs the host's to idle. Both
+// need it to pass on the session changes the user makes in the editor.
 bool ClapEditor::open(void* parentWindow) {
     close();
     const HostServices& host = plugin_.host();
@@ -38,13 +39,12 @@ bool ClapEditor::open(void* parentWindow) {
     }
     open_ = true;
     editor_.setEditListener(this);
-#ifndef _WIN32
     idleTimer_ = host.registerTimer(kIdleMilliseconds);
-#endif
     return true;
 }
 
 void ClapEditor::close() {
+    plugin_.publishStateChange();
     if (idleTimer_) {
         plugin_.host().unregisterTimer(*idleTimer_);
         idleTimer_.reset();
@@ -59,7 +59,10 @@ void ClapEditor::close() {
 
 void ClapEditor::onTimer(std::uint32_t timerId) {
     if (open_ && idleTimer_ == timerId) {
+#ifndef _WIN32
         editor_.idle();
+#endif
+        plugin_.publishStateChange();
     }
 }
 

@@ -105,6 +105,10 @@ struct PluginState {
     bool (*load)(const Plugin* plugin, const InputStream* stream);
 };
 
+struct HostState {
+    void (*markDirty)(const Host* host);
+};
+
 // --- log ---------------------------------------------------------------------------------------
 
 inline constexpr const char* kLogExtension = "clap.log";

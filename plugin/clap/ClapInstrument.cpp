@@ -16,7 +16,8 @@ namespace {
 
 bool restoresAnything(const RestoredState& state) {
     const auto present = [](const auto& piece) { return piece.has_value(); };
-    return state.programName || std::any_of(state.values.begin(), state.values.end(), present) ||
+    return state.program || state.programName ||
+           std::any_of(state.values.begin(), state.values.end(), present) ||
            std::any_of(state.userWaveforms.begin(), state.userWaveforms.end(), present);
 }
 
@@ -206,6 +207,12 @@ bool ClapInstrument::loadProgram(const char* loadKey) {
     host_.rescanValues();
     host_.presetLoaded(loadKey);
     return true;
+}
+
+void ClapInstrument::publishStateChange() {
+    if (instrument_->takeStateChange()) {
+        host_.markDirty();
+    }
 }
 
 } // namespace Korvatune::Clap

@@ -55,6 +55,8 @@ public:
     const HostServices& host() const { return host_; }
     // Filled by the editor's thread.
     EditQueue& edits() { return edits_; }
+    // Main thread: tells the host when the editor changed the session beyond the parameters.
+    void publishStateChange();
     std::unique_ptr<EditorSession>& editorSession() { return editorSession_; }
 
 private:

@@ -11,6 +11,13 @@ void HostServices::findExtensions() {
     }
     gui_ = extension<HostGui>(kGuiExtension);
     timers_ = extension<HostTimerSupport>(kTimerSupportExtension);
+    state_ = extension<HostState>(kStateExtension);
+}
+
+void HostServices::markDirty() const {
+    if (state_ != nullptr && state_->markDirty != nullptr) {
+        state_->markDirty(host_);
+    }
 }
 
 void HostServices::warn(const std::string& text) const {

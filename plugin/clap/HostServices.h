@@ -22,6 +22,8 @@ public:
     // The values changed otherwise than by the host's own events (a program, a state).
     void rescanValues() const;
     void requestFlush() const;
+    // The session holds something new that no parameter shows (a user waveform, a name).
+    void markDirty() const;
     void presetLoaded(const char* loadKey) const;
     bool requestResize(int width, int height) const;
     std::optional<std::uint32_t> registerTimer(std::uint32_t periodMilliseconds) const;
@@ -40,6 +42,7 @@ private:
     const HostPresetLoad* presetLoad_ = nullptr;
     const HostGui* gui_ = nullptr;
     const HostTimerSupport* timers_ = nullptr;
+    const HostState* state_ = nullptr;
 };
 
 } // namespace Korvatune::Clap

@@ -9,8 +9,13 @@
 
 #include "support/SettingsTestSupport.h"
 #include "support/X11HostDisplay.h"
+#include "waveforms/WaveformProvider.h"
+#include "waveforms/WaveformTestFiles.h"
 
 #include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -218,6 +223,42 @@ TEST_F(ClapEditor, DraggingTheVolumeKnobReachesTheHostAsAGesture) {
                clap.sent.events.back().type == Clap::kEventParamGestureEnd;
     }));
     EXPECT_EQ(clap.sent.events.front().type, Clap::kEventParamGestureBegin);
+}
+
+// The desktop's file dialog program, stood in for by a script that names the file and leaves a
+// mark that it ran.
+void writeDialogStandIn(const std::filesystem::path& folder, const std::string& chosen) {
+    const std::filesystem::path script = folder / "zenity";
+    std::ofstream(script) << "#!/bin/sh\necho '" << chosen << "'\ntouch '"
+                          << (folder / "answered").string() << "'\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+}
+
+// The LOAD beside oscillator 1 changes what the session holds: the host is told to mark it
+// changed, once; a parameter edit, which the host sees itself, is no such change.
+TEST_F(ClapEditor, LoadingAUserWaveformMarksTheSessionChanged) {
+    testfiles::TemporaryDirectory folder;
+    std::vector<float> cycle(WaveformProvider::kTableSize);
+    for (std::size_t i = 0; i < cycle.size(); ++i) {
+        cycle[i] = std::sin(static_cast<float>(i) * 0.003f);
+    }
+    testfiles::writeBytes(folder.file("cycle.raw"), testfiles::rawFloats(cycle));
+    writeDialogStandIn(folder.get(), folder.file("cycle.raw"));
+    const testing::ScopedVariable path("PATH", folder.get().string() + ":/usr/bin:/bin");
+    testing::EventList userWaveform;
+    userWaveform.add(testing::paramEvent(0, 0, WaveformProvider::kFirstUserWaveform));
+    clap.flush(userWaveform);
+
+    ASSERT_TRUE(openEditor());
+    idle();
+    testing::sendPointer(display, editorWindow(), ButtonPress, 49 + 49, 48 + 110);
+    testing::sendPointer(display, editorWindow(), ButtonRelease, 49 + 49, 48 + 110);
+    ASSERT_TRUE(idleUntil([&] { return std::filesystem::exists(folder.get() / "answered"); }));
+    EXPECT_TRUE(idleUntil([&] { return host.dirtyMarks > 0; }));
+    for (int round = 0; round < 10; ++round) {
+        idle();
+    }
+    EXPECT_EQ(host.dirtyMarks, 1);
 }
 
 TEST_F(ClapEditor, TwentyOpeningsLeaveNothingBehind) {

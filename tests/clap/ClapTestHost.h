@@ -73,6 +73,7 @@ public:
     std::vector<std::string> logged;
     int rescans = 0;
     int flushRequests = 0;
+    int dirtyMarks = 0;
     std::vector<std::string> loadedPresets;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> resizeRequests;
     bool makesRoom = true;
@@ -115,7 +116,12 @@ private:
             [](const Clap::Host* host, std::uint32_t id) {
                 return of(host).timers.erase(id) == 1;
             }};
+        static const Clap::HostState state = {
+            [](const Clap::Host* host) { ++of(host).dirtyMarks; }};
         const auto is = [id](const char* name) { return std::strcmp(id, name) == 0; };
+        if (is(Clap::kStateExtension)) {
+            return &state;
+        }
         if (is(Clap::kLogExtension)) {
             return &log;
         }
