@@ -48,4 +48,5 @@ DISPLAY='' bash tools/test-windows.sh "${build}-windows"
 
 # The packages, built from fresh folders, unpacked and checked without installing them.
 OMBRAFELL_WINDOWS_BUILD="${build}-windows" bash tools/package.sh "${build}-dist"
-bash tests/package/check-packages.sh "${build}-dist" "$build/tests/lv2bundle_tests"
+OMBRAFELL_CLAP_TESTS="$build/tests/clap/clap_tests" \
+    bash tests/package/check-packages.sh "${build}-dist" "$build/tests/lv2bundle_tests"
