@@ -39,7 +39,9 @@ public:
     tresult VST3_API read(void* buffer, std::int32_t count, std::int32_t* done) override {
         const auto available = static_cast<std::int32_t>(bytes.size() - position);
         const std::int32_t n = std::max(0, std::min({count, available, chunk}));
-        std::memcpy(buffer, bytes.data() + position, static_cast<std::size_t>(n));
+        if (n > 0) {
+            std::memcpy(buffer, bytes.data() + position, static_cast<std::size_t>(n));
+        }
         position += static_cast<std::size_t>(n);
         if (done != nullptr) {
             *done = n;
@@ -49,7 +51,9 @@ public:
     tresult VST3_API write(void* buffer, std::int32_t count, std::int32_t* done) override {
         const auto* data = static_cast<const std::uint8_t*>(buffer);
         bytes.resize(std::max(bytes.size(), position + static_cast<std::size_t>(count)));
-        std::memcpy(bytes.data() + position, data, static_cast<std::size_t>(count));
+        if (count > 0) {
+            std::memcpy(bytes.data() + position, data, static_cast<std::size_t>(count));
+        }
         position += static_cast<std::size_t>(count);
         if (done != nullptr) {
             *done = count;

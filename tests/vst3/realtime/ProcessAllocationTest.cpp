@@ -24,8 +24,22 @@ void* countedAllocation(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// The instrument's factories use the nothrow form; it must count and pair with the frees below.
+void* countedAllocationOrNull(std::size_t size) noexcept {
+    if (armed.load()) {
+        allocations.fetch_add(1);
+    }
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 } // namespace
 
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return countedAllocationOrNull(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return countedAllocationOrNull(size);
+}
 void* operator new(std::size_t size) {
     return countedAllocation(size);
 }
