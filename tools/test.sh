@@ -49,4 +49,5 @@ DISPLAY='' bash tools/test-windows.sh "${build}-windows"
 # The packages, built from fresh folders, unpacked and checked without installing them.
 OMBRAFELL_WINDOWS_BUILD="${build}-windows" bash tools/package.sh "${build}-dist"
 OMBRAFELL_CLAP_TESTS="$build/tests/clap/clap_tests" \
+    OMBRAFELL_WINDOWS_CLAP_TESTS="${build}-windows/build-x86_64/tests/windows/windows_clap_tests.exe" \
     bash tests/package/check-packages.sh "${build}-dist" "$build/tests/lv2bundle_tests"

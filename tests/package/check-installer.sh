@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Windows installer under 64-bit wine in a fresh prefix, silently, checks that the
 # files land where the README says and that the uninstaller takes them away again:
-#   bash tests/package/check-installer.sh SETUP.EXE VERSION
+#   bash tests/package/check-installer.sh SETUP.EXE VERSION [CLAP_TESTS.EXE]
 # Once with the defaults, once with the 32-bit modules and a VST 2 folder of the user's choice.
+# Given the Windows CLAP test program (windows_clap_tests.exe), the installed 64-bit CLAP module
+# and VST 2 DLL are also loaded and played against each other where they were installed.
 set -euo pipefail
 
 setup=$(realpath "$1")
 version=$2
+clap_tests=${3:+$(realpath "$3")}
 prefix=$(mktemp -d /tmp/ombrafell-installer-XXXXXX)
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
@@ -39,12 +42,26 @@ installed() {
         sed 's|^\./||' | sort
 }
 
+# The test program plays the CLAP module against the VST 2 DLL, here both as installed.
+play_installed() {
+    [ -n "$clap_tests" ] || return 0
+    if OMBRAFELL_TEST_CLAP_MODULE='C:\Program Files\Common Files\CLAP\Ombrafell.clap' \
+        OMBRAFELL_TEST_VST2_MODULE='C:\Program Files\VSTPlugins\Ombrafell.dll' \
+        "$wine" "$clap_tests" --gtest_filter='ClapSound.*' >"$prefix/play.txt" 2>&1; then
+        pass "the installed CLAP module and VST 2 DLL load and play alike"
+    else
+        fail "the installed modules in the test host: $(tail -n 5 "$prefix/play.txt")"
+    fi
+}
+
 check_round() {
     local name=$1 expected=$2
     shift 2
     run "$setup" /S "$@"
     [ "$(installed)" = "$expected" ] && pass "$name: installs the listed files" ||
         fail "$name: installed $(installed | tr '\n' ',')"
+    # The round with the defaults also plays what it installed.
+    [ $# -gt 0 ] || play_installed
     if "$wine" reg query "$uninstall_key" /v DisplayVersion 2>/dev/null | tr -d '\r' |
         grep -q "REG_SZ *$version\$"; then
         pass "$name: the system's list of programs offers the uninstaller"

@@ -164,8 +164,10 @@ for contents in x86-win x86_64-win; do
         fail "$contents VST 3 binary exports: $exports"
 done
 
-# The Windows installer, run under 64-bit wine.
-bash tests/package/check-installer.sh "$setup" "$version" >"$work/installer.txt" 2>&1 &&
+# The Windows installer, run under 64-bit wine; OMBRAFELL_WINDOWS_CLAP_TESTS, the Windows CLAP
+# test program of a build (windows_clap_tests.exe), also plays the modules it installed.
+bash tests/package/check-installer.sh "$setup" "$version" "${OMBRAFELL_WINDOWS_CLAP_TESTS:-}" \
+    >"$work/installer.txt" 2>&1 &&
     pass "the installer installs under wine where the README says, and uninstalls" ||
     fail "the installer under wine: $(grep FAIL "$work/installer.txt" ||
         tail -n 5 "$work/installer.txt")"
