@@ -12,6 +12,7 @@ namespace Korvatune::Gui {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
+constexpr double kFineFactor = 0.1;
 
 // Brings an angle difference into (-pi, pi], so turning across straight down is no jump.
 double wrapAngle(double angle) {
@@ -47,37 +48,72 @@ View* AnimatedKnob::mouseDown(const MouseEvent& event) {
     if (event.button != MouseButton::Left) {
         return nullptr;
     }
+    // The press is still taken, so the views below it do not see it, but it drags nothing.
+    dragging_ = !(event.clickCount == 2 && defaultValue());
+    if (!dragging_) {
+        changeValueByUser(*defaultValue());
+        return this;
+    }
     const Frame* owner = frame();
     dragMode_ = owner != nullptr ? owner->knobMode() : KnobMode::Circular;
     const int percent = owner != nullptr ? owner->scale().percent() : 100;
     linearDragPixels_ = static_cast<float>(kLinearDragPixels * percent) / 100.0f;
-    dragStart_ = event.where;
-    normalizedAtDragStart_ = normalizedValue();
+    anchorLinearDrag(event.where);
+    lastPoint_ = event.where;
     lastAngle_ = angleTo(event.where);
-    if (dragMode_ == KnobMode::Circular) {
+    followsPointerAngle_ = dragMode_ == KnobMode::Circular && !event.modifiers.shift;
+    if (followsPointerAngle_) {
         followAngle(lastAngle_);
     }
     return this;
 }
 
 void AnimatedKnob::mouseMoved(const MouseEvent& event) {
+    if (!dragging_) {
+        return;
+    }
     const double angle = angleTo(event.where);
-    switch (dragMode_) {
-    case KnobMode::Circular:
-        followAngle(angle);
-        break;
-    case KnobMode::RelativeCircular:
-        changeNormalizedValueByUser(
-            normalizedValue() +
-            static_cast<float>(wrapAngle(angle - lastAngle_) / (2.0 * kSweepEnd)));
-        break;
-    case KnobMode::Linear:
+    if (event.modifiers.shift) {
+        moveFine(event, angle);
+    } else {
+        moveCoarse(event, angle);
+    }
+    lastAngle_ = angle;
+    lastPoint_ = event.where;
+}
+
+void AnimatedKnob::moveCoarse(const MouseEvent& event, double angle) {
+    if (dragMode_ == KnobMode::Linear) {
         changeNormalizedValueByUser(normalizedAtDragStart_ +
                                     static_cast<float>(dragStart_.y - event.where.y) /
                                         linearDragPixels_);
-        break;
+    } else if (followsPointerAngle_) {
+        followAngle(angle);
+    } else {
+        changeNormalizedValueByUser(
+            normalizedValue() +
+            static_cast<float>(wrapAngle(angle - lastAngle_) / (2.0 * kSweepEnd)));
     }
-    lastAngle_ = angle;
+}
+
+void AnimatedKnob::moveFine(const MouseEvent& event, double angle) {
+    const double coarseChange =
+        dragMode_ == KnobMode::Linear
+            ? static_cast<double>(lastPoint_.y - event.where.y) / linearDragPixels_
+            : wrapAngle(angle - lastAngle_) / (2.0 * kSweepEnd);
+    changeNormalizedValueByUser(normalizedValue() + static_cast<float>(coarseChange * kFineFactor));
+    followsPointerAngle_ = false;
+    // A later coarse linear move goes on from here instead of from where the drag began.
+    anchorLinearDrag(event.where);
+}
+
+void AnimatedKnob::anchorLinearDrag(Point where) {
+    dragStart_ = where;
+    normalizedAtDragStart_ = normalizedValue();
+}
+
+bool AnimatedKnob::mouseWheel(const MouseEvent& event, int notches) {
+    return stepByWheel(event, notches);
 }
 
 // Zero points straight up, positive turns clockwise (screen y grows downwards).

@@ -12,7 +12,9 @@ namespace Korvatune::Gui {
 // A knob drawn as one frame of a film strip, each frame as wide and as high as the knob, the
 // first for the lowest value. The frame shown is floor(normalized value x (frame count - 1)).
 // Dragging follows the frame's knob mode; a linear drag measures design pixels, so it feels the
-// same at every scale.
+// same at every scale. With Shift held a drag moves ten times finer, relative to the pointer's
+// last position in every mode, so pressing or releasing Shift never makes the value jump. A
+// double-click restores the default value, when there is one.
 class AnimatedKnob : public Control {
 public:
     // The knob's sweep: from kSweepEnd radians left of straight up to kSweepEnd right of it.
@@ -29,10 +31,14 @@ public:
     void draw(DrawContext& context) override;
     View* mouseDown(const MouseEvent& event) override;
     void mouseMoved(const MouseEvent& event) override;
+    bool mouseWheel(const MouseEvent& event, int notches) override;
 
 private:
     double angleTo(Point where) const;
     void followAngle(double angle);
+    void moveCoarse(const MouseEvent& event, double angle);
+    void moveFine(const MouseEvent& event, double angle);
+    void anchorLinearDrag(Point where);
 
     std::shared_ptr<const FilmStrip> filmStrip_;
     int frameCount_;
@@ -41,6 +47,10 @@ private:
     Point dragStart_;
     float normalizedAtDragStart_ = 0.0f;
     double lastAngle_ = 0.0;
+    Point lastPoint_;
+    // A Circular drag stops following the pointer's angle once Shift has been used in it.
+    bool followsPointerAngle_ = false;
+    bool dragging_ = false;
 };
 
 } // namespace Korvatune::Gui

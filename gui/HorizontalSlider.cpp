@@ -6,6 +6,12 @@
 
 namespace Korvatune::Gui {
 
+namespace {
+
+constexpr float kFineFactor = 0.1f;
+
+} // namespace
+
 HorizontalSlider::HorizontalSlider(Rect rect, CControlListener* listener, int tag,
                                    SliderTravel travel, std::shared_ptr<const Bitmap> handle,
                                    std::shared_ptr<const Bitmap> track)
@@ -38,18 +44,40 @@ View* HorizontalSlider::mouseDown(const MouseEvent& event) {
     if (event.button != MouseButton::Left || !handleRect().contains(event.where)) {
         return nullptr;
     }
-    grabOffset_ = event.where.x - handleLeft();
+    dragging_ = !(event.clickCount == 2 && defaultValue());
+    if (!dragging_) {
+        changeValueByUser(*defaultValue());
+        return this;
+    }
+    anchorDrag(event.where.x);
     return this;
+}
+
+void HorizontalSlider::anchorDrag(int x) {
+    anchorX_ = x;
+    lastX_ = x;
+    normalizedAtAnchor_ = normalizedValue();
 }
 
 void HorizontalSlider::mouseMoved(const MouseEvent& event) {
     const int distance = travel_.handleLeftAtMaximum - travel_.handleLeftAtMinimum;
-    if (distance == 0) {
+    if (!dragging_ || distance == 0) {
         return;
     }
-    const int left = event.where.x - grabOffset_;
-    changeNormalizedValueByUser(static_cast<float>(left - travel_.handleLeftAtMinimum) /
-                                static_cast<float>(distance));
+    if (event.modifiers.shift) {
+        const float moved =
+            static_cast<float>(event.where.x - lastX_) / static_cast<float>(distance);
+        changeNormalizedValueByUser(normalizedValue() + moved * kFineFactor);
+        anchorDrag(event.where.x);
+        return;
+    }
+    changeNormalizedValueByUser(normalizedAtAnchor_ + static_cast<float>(event.where.x - anchorX_) /
+                                                          static_cast<float>(distance));
+    lastX_ = event.where.x;
+}
+
+bool HorizontalSlider::mouseWheel(const MouseEvent& event, int notches) {
+    return stepByWheel(event, notches);
 }
 
 } // namespace Korvatune::Gui

@@ -23,4 +23,14 @@ View* OnOffButton::mouseDown(const MouseEvent& event) {
     return this;
 }
 
+bool OnOffButton::mouseWheel(const MouseEvent&, int notches) {
+    if (wheelStep() <= 0.0f) {
+        return false;
+    }
+    if (notches != 0) {
+        changeNormalizedValueByUser(notches > 0 ? 1.0f : 0.0f, ChangeSource::Wheel);
+    }
+    return true;
+}
+
 } // namespace Korvatune::Gui

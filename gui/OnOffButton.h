@@ -7,7 +7,8 @@
 namespace Korvatune::Gui {
 
 // A two-state button: a press flips it between 0 (off) and 1 (on). Its image holds the off
-// state above the on state, each as high as the button.
+// state above the on state, each as high as the button. With a wheel step set, a notch up
+// switches it on and a notch down off.
 class OnOffButton : public Control {
 public:
     OnOffButton(Rect rect, CControlListener* listener, int tag,
@@ -17,6 +18,7 @@ public:
 
     void draw(DrawContext& context) override;
     View* mouseDown(const MouseEvent& event) override;
+    bool mouseWheel(const MouseEvent& event, int notches) override;
 
 private:
     std::shared_ptr<const Bitmap> image_;

@@ -1,5 +1,6 @@
 #include "gui/RockerSwitch.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace Korvatune::Gui {
@@ -35,6 +36,18 @@ View* RockerSwitch::mouseDown(const MouseEvent& event) {
 
 void RockerSwitch::mouseUp(const MouseEvent&) {
     changeValueByUser(0.0f);
+}
+
+bool RockerSwitch::mouseWheel(const MouseEvent&, int notches) {
+    if (wheelStep() <= 0.0f) {
+        return false;
+    }
+    const float pressed = notches > 0 ? -1.0f : 1.0f;
+    for (int notch = 0; notch < std::abs(notches); ++notch) {
+        changeValueByUser(pressed, ChangeSource::Wheel);
+        changeValueByUser(0.0f, ChangeSource::Wheel);
+    }
+    return true;
 }
 
 } // namespace Korvatune::Gui

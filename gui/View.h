@@ -4,6 +4,7 @@
 #include "gui/Color.h"
 #include "gui/DrawContext.h"
 #include "gui/Geometry.h"
+#include "gui/KeyEvent.h"
 #include "gui/MouseEvent.h"
 
 #include <memory>
@@ -55,6 +56,14 @@ public:
     virtual View* mouseDown(const MouseEvent&) { return nullptr; }
     virtual void mouseMoved(const MouseEvent&) {}
     virtual void mouseUp(const MouseEvent&) {}
+    // Returns whether the view used the wheel; notches > 0 turned up, away from the user.
+    virtual bool mouseWheel(const MouseEvent&, int /*notches*/) { return false; }
+    // Only the view holding the frame's key focus is asked; returns whether it used the key.
+    virtual bool keyDown(const KeyEvent&) { return false; }
+    // Told once the frame shows the view as its pop-up, when the view knows its frame.
+    virtual void openedAsPopup() {}
+    // Told, as a pop-up, that a press outside it is about to close it.
+    virtual void closedByOutsidePress() {}
 
 protected:
     void drawBackground(DrawContext& context) const;

@@ -1,5 +1,6 @@
 #include "gui/ViewContainer.h"
 
+#include "gui/Control.h"
 #include "gui/Frame.h"
 
 #include <algorithm>
@@ -53,8 +54,33 @@ void ViewContainer::drawChildren(DrawContext& context) {
     context.restore(saved);
 }
 
+View* ViewContainer::findViewAt(Point where, const std::function<bool(View&, Point)>& accepts) {
+    const Point local = where - rect().topLeft();
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+        View& child = **it;
+        if (!child.isVisible() || !child.rect().contains(local)) {
+            continue;
+        }
+        auto* container = dynamic_cast<ViewContainer*>(&child);
+        View* found = container != nullptr    ? container->findViewAt(local, accepts)
+                      : accepts(child, local) ? &child
+                                              : nullptr;
+        if (found != nullptr) {
+            return found;
+        }
+    }
+    return accepts(*this, where) ? this : nullptr;
+}
+
+Control* ViewContainer::controlAt(Point where) {
+    View* found = findViewAt(
+        where, [](View& view, Point) { return dynamic_cast<Control*>(&view) != nullptr; });
+    return static_cast<Control*>(found);
+}
+
 View* ViewContainer::mouseDown(const MouseEvent& event) {
-    const MouseEvent local{event.where - rect().topLeft(), event.button};
+    MouseEvent local = event;
+    local.where = event.where - rect().topLeft();
     for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
         View& child = **it;
         if (!child.isVisible() || !child.rect().contains(local.where)) {
