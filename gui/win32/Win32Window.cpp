@@ -57,6 +57,49 @@ Point pointOf(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
+Modifiers modifiersOf(WPARAM keyState) {
+    return {(keyState & MK_SHIFT) != 0, (keyState & MK_CONTROL) != 0};
+}
+
+Modifiers heldModifiers() {
+    return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0};
+}
+
+MouseEvent mouseEventOf(Point where, MouseButton button, WPARAM keyState) {
+    return {where, button, modifiersOf(keyState), 1, static_cast<std::uint32_t>(GetMessageTime())};
+}
+
+std::optional<Key> specialKeyOf(WPARAM virtualKey) {
+    switch (virtualKey) {
+    case VK_RETURN:
+        return Key::Enter;
+    case VK_ESCAPE:
+        return Key::Escape;
+    case VK_BACK:
+        return Key::Backspace;
+    case VK_DELETE:
+        return Key::Delete;
+    case VK_LEFT:
+        return Key::Left;
+    case VK_RIGHT:
+        return Key::Right;
+    case VK_HOME:
+        return Key::Home;
+    case VK_END:
+        return Key::End;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool isHighSurrogate(WPARAM unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(WPARAM unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 } // namespace
 
 std::unique_ptr<Win32Window> Win32Window::open(Frame& frame, HWND__* parent,
@@ -161,6 +204,7 @@ bool Win32Window::create(HWND__* parent) {
 }
 
 void Win32Window::idle() {
+    updateKeyboardFocus();
     for (const Rect& area : frame_->redrawDirty()) {
         copyToBitmap(area);
         const RECT dirty{area.left, area.top, area.right, area.bottom};
@@ -204,29 +248,37 @@ std::intptr_t Win32Window::handleMessage(unsigned int message, std::uintptr_t wP
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (buttonsHeld_++ == 0) {
-            SetCapture(window_);
-        }
-        frame_->handleMouseDown({pointOf(lParam), *buttonOf(message)});
-        idle();
-        return 0;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:
-        if (buttonsHeld_ > 0 && --buttonsHeld_ == 0) {
-            ReleaseCapture();
-        }
-        frame_->handleMouseUp({pointOf(lParam), *buttonOf(message)});
+        mouseMessage(message, wParam, lParam);
         idle();
         return 0;
     case WM_CAPTURECHANGED:
         buttonsHeld_ = 0;
         return 0;
     case WM_MOUSEMOVE:
-        if (buttonsHeld_ > 0) {
-            frame_->handleMouseMove({pointOf(lParam)});
+        hover(wParam, lParam);
+        idle();
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        frame_->handlePointerLeft();
+        idle();
+        return 0;
+    case WM_MOUSEWHEEL:
+        wheel(wParam, lParam);
+        idle();
+        return 0;
+    case WM_KEYDOWN:
+        if (keyDown(wParam)) {
             idle();
+            return 0;
         }
+        break;
+    case WM_CHAR:
+        character(wParam);
+        idle();
         return 0;
     case WM_TIMER:
         // A modal dialog opened from idle pumps timer messages; they must not nest.
@@ -241,8 +293,106 @@ std::intptr_t Win32Window::handleMessage(unsigned int message, std::uintptr_t wP
         }
         return 0;
     default:
-        return DefWindowProcW(window_, message, static_cast<WPARAM>(wParam),
-                              static_cast<LPARAM>(lParam));
+        break;
+    }
+    return DefWindowProcW(window_, message, static_cast<WPARAM>(wParam),
+                          static_cast<LPARAM>(lParam));
+}
+
+void Win32Window::mouseMessage(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam) {
+    const MouseEvent event = mouseEventOf(pointOf(lParam), *buttonOf(message), wParam);
+    const bool press =
+        message == WM_LBUTTONDOWN || message == WM_MBUTTONDOWN || message == WM_RBUTTONDOWN;
+    if (press) {
+        if (buttonsHeld_++ == 0) {
+            SetCapture(window_);
+        }
+        frame_->handleMouseDown(event);
+        return;
+    }
+    if (buttonsHeld_ > 0 && --buttonsHeld_ == 0) {
+        ReleaseCapture();
+    }
+    frame_->handleMouseUp(event);
+}
+
+// The wheel message gives the pointer in screen coordinates.
+void Win32Window::wheel(std::uintptr_t wParam, std::intptr_t lParam) {
+    wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
+    const int notches = wheelRemainder_ / WHEEL_DELTA;
+    wheelRemainder_ %= WHEEL_DELTA;
+    if (notches == 0) {
+        return;
+    }
+    POINT where{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(window_, &where);
+    frame_->handleMouseWheel(
+        mouseEventOf({where.x, where.y}, MouseButton::Middle, GET_KEYSTATE_WPARAM(wParam)),
+        notches);
+}
+
+void Win32Window::hover(std::uintptr_t wParam, std::intptr_t lParam) {
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = window_;
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
+    frame_->handleMouseMove(mouseEventOf(pointOf(lParam), MouseButton::Left, wParam));
+}
+
+// Characters come with WM_CHAR; here only the keys that make none, and Control with a letter,
+// whose WM_CHAR is a control code. Control with Alt is AltGr, which types characters.
+bool Win32Window::keyDown(std::uintptr_t virtualKey) {
+    const Modifiers modifiers = heldModifiers();
+    if (const auto special = specialKeyOf(virtualKey)) {
+        return frame_->handleKey({*special, 0, modifiers});
+    }
+    const bool letter = virtualKey >= 'A' && virtualKey <= 'Z';
+    if (!letter || !modifiers.control || GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    const char32_t base = modifiers.shift ? U'A' : U'a';
+    return frame_->handleKey(
+        {Key::Character, static_cast<char32_t>(base + (virtualKey - 'A')), modifiers});
+}
+
+void Win32Window::character(std::uintptr_t codeUnit) {
+    if (isHighSurrogate(codeUnit)) {
+        highSurrogate_ = static_cast<char16_t>(codeUnit);
+        return;
+    }
+    char32_t character = static_cast<char32_t>(codeUnit);
+    if (isLowSurrogate(codeUnit)) {
+        if (highSurrogate_ == 0) {
+            return;
+        }
+        character = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) +
+                    (character - 0xDC00);
+    }
+    highSurrogate_ = 0;
+    // Enter, Escape, Backspace and Control with a letter came as WM_KEYDOWN already.
+    if (character < 0x20 || character == 0x7F) {
+        return;
+    }
+    Modifiers modifiers = heldModifiers();
+    // With AltGr Control is reported held, yet the character is plain typing.
+    modifiers.control = modifiers.control && GetKeyState(VK_MENU) >= 0;
+    frame_->handleKey({Key::Character, character, modifiers});
+}
+
+void Win32Window::updateKeyboardFocus() {
+    const bool wanted = frame_->wantsKeyboard();
+    if (wanted == holdsKeyboard_) {
+        return;
+    }
+    holdsKeyboard_ = wanted;
+    if (wanted) {
+        previousFocus_ = GetFocus();
+        SetFocus(window_);
+    } else if (previousFocus_ != nullptr && IsWindow(previousFocus_)) {
+        SetFocus(previousFocus_);
     }
 }
 

@@ -18,8 +18,9 @@ class Frame;
 // Shows a frame in a child window of a host's window. The frame's pixels are copied into a
 // device-independent bitmap that painting blits to the screen; mouse buttons are captured while
 // they are held, so a drag keeps reaching its view outside the window. A timer calls the owner's
-// idle regularly, because some hosts rarely do. Destroying the object destroys the window, its
-// timer, its window class and every GDI object it made.
+// idle regularly, because some hosts rarely do. While the frame wants the keyboard the window
+// takes the focus, and gives it back to the window that had it afterwards. Destroying the object
+// destroys the window, its timer, its window class and every GDI object it made.
 class Win32Window {
 public:
     // Null when there is no parent or the window cannot be made. The frame must outlive this;
@@ -51,6 +52,12 @@ private:
     bool createBitmap();
     void copyToBitmap(const Rect& area);
     void paint();
+    void mouseMessage(unsigned int message, std::uintptr_t wParam, std::intptr_t lParam);
+    void wheel(std::uintptr_t wParam, std::intptr_t lParam);
+    void hover(std::uintptr_t wParam, std::intptr_t lParam);
+    bool keyDown(std::uintptr_t virtualKey);
+    void character(std::uintptr_t codeUnit);
+    void updateKeyboardFocus();
 
     Frame* frame_;
     std::function<void()> onTimer_;
@@ -63,6 +70,13 @@ private:
     Rect bitmapSize_;
     int buttonsHeld_ = 0;
     bool inTimer_ = false;
+    // Wheel turns smaller than a notch, as precise wheels send them, add up.
+    int wheelRemainder_ = 0;
+    bool trackingLeave_ = false;
+    char16_t highSurrogate_ = 0;
+    // The window that had the keyboard before the frame wanted it, to give it back.
+    bool holdsKeyboard_ = false;
+    HWND__* previousFocus_ = nullptr;
 };
 
 } // namespace Korvatune::Gui

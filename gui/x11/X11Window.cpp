@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <bit>
 #include <optional>
@@ -12,7 +13,12 @@ namespace Korvatune::Gui {
 
 namespace {
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask |
+                            PointerMotionMask | LeaveWindowMask | KeyPressMask;
+
+// Buttons 4 and 5 are the wheel turned up and down; 6 and 7, sideways, are not used.
+constexpr unsigned int kWheelUp = 4;
+constexpr unsigned int kWheelDown = 5;
 
 // Scales an 8-bit component into the bits of a visual's colour mask.
 std::uint32_t placeComponent(std::uint8_t component, unsigned long mask) {
@@ -36,6 +42,75 @@ std::optional<MouseButton> toMouseButton(unsigned int button) {
     default:
         return std::nullopt;
     }
+}
+
+Modifiers modifiersOf(unsigned int state) {
+    return {(state & ShiftMask) != 0, (state & ControlMask) != 0};
+}
+
+MouseEvent mouseEventOf(int x, int y, MouseButton button, unsigned int state, Time time) {
+    return {{x, y}, button, modifiersOf(state), 1, static_cast<std::uint32_t>(time)};
+}
+
+std::optional<Key> specialKeyOf(KeySym symbol) {
+    switch (symbol) {
+    case XK_Return:
+    case XK_KP_Enter:
+        return Key::Enter;
+    case XK_Escape:
+        return Key::Escape;
+    case XK_BackSpace:
+        return Key::Backspace;
+    case XK_Delete:
+    case XK_KP_Delete:
+        return Key::Delete;
+    case XK_Left:
+    case XK_KP_Left:
+        return Key::Left;
+    case XK_Right:
+    case XK_KP_Right:
+        return Key::Right;
+    case XK_Home:
+    case XK_KP_Home:
+        return Key::Home;
+    case XK_End:
+    case XK_KP_End:
+        return Key::End;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Latin-1 keysyms are their characters; others carry a Unicode value above this offset.
+constexpr KeySym kUnicodeKeysymOffset = 0x01000000;
+
+std::optional<char32_t> characterOf(KeySym symbol) {
+    if ((symbol >= 0x20 && symbol <= 0x7E) || (symbol >= 0xA0 && symbol <= 0xFF)) {
+        return static_cast<char32_t>(symbol);
+    }
+    if (symbol > kUnicodeKeysymOffset && symbol <= kUnicodeKeysymOffset + 0x10FFFF) {
+        return static_cast<char32_t>(symbol - kUnicodeKeysymOffset);
+    }
+    return std::nullopt;
+}
+
+// The window that had the focus may have gone meanwhile; that error is expected, not fatal.
+XErrorHandler previousErrorHandler = nullptr;
+
+int ignoreGoneWindow(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow || error->error_code == BadMatch) {
+        return 0;
+    }
+    return previousErrorHandler != nullptr ? previousErrorHandler(display, error) : 0;
+}
+
+void setFocusIgnoringGoneWindow(Display* display, Window window) {
+    XSync(display, False);
+    previousErrorHandler = XSetErrorHandler(ignoreGoneWindow);
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    XSync(display, False);
+    XSetErrorHandler(previousErrorHandler);
+    previousErrorHandler = nullptr;
 }
 
 } // namespace
@@ -93,6 +168,7 @@ bool X11Window::createWindow(unsigned long parentWindow) {
 void X11Window::idle() {
     std::vector<Rect> exposed;
     dispatchPendingEvents(exposed);
+    updateKeyboardFocus();
     for (const Rect& area : frame_->redrawDirty()) {
         show(area);
     }
@@ -114,27 +190,76 @@ void X11Window::dispatchPendingEvents(std::vector<Rect>& exposed) {
     while (XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
-        switch (event.type) {
-        case Expose:
+        if (event.type == Expose) {
             exposed.push_back(Rect::fromSize({event.xexpose.x, event.xexpose.y},
                                              event.xexpose.width, event.xexpose.height));
-            break;
-        case ButtonPress:
-            if (const auto button = toMouseButton(event.xbutton.button)) {
-                frame_->handleMouseDown({{event.xbutton.x, event.xbutton.y}, *button});
-            }
-            break;
-        case ButtonRelease:
-            if (const auto button = toMouseButton(event.xbutton.button)) {
-                frame_->handleMouseUp({{event.xbutton.x, event.xbutton.y}, *button});
-            }
-            break;
-        case MotionNotify:
-            frame_->handleMouseMove({{event.xmotion.x, event.xmotion.y}});
-            break;
-        default:
-            break;
+        } else if (event.type == KeyPress) {
+            dispatchKey(event);
+        } else {
+            dispatch(event);
         }
+    }
+}
+
+void X11Window::dispatch(const XEvent& event) {
+    const XButtonEvent& button = event.xbutton;
+    switch (event.type) {
+    case ButtonPress:
+        if (button.button == kWheelUp || button.button == kWheelDown) {
+            frame_->handleMouseWheel(
+                mouseEventOf(button.x, button.y, MouseButton::Middle, button.state, button.time),
+                button.button == kWheelUp ? 1 : -1);
+        } else if (const auto pressed = toMouseButton(button.button)) {
+            frame_->handleMouseDown(
+                mouseEventOf(button.x, button.y, *pressed, button.state, button.time));
+        }
+        break;
+    case ButtonRelease:
+        if (const auto released = toMouseButton(button.button)) {
+            frame_->handleMouseUp(
+                mouseEventOf(button.x, button.y, *released, button.state, button.time));
+        }
+        break;
+    case MotionNotify:
+        frame_->handleMouseMove(mouseEventOf(event.xmotion.x, event.xmotion.y, MouseButton::Left,
+                                             event.xmotion.state, event.xmotion.time));
+        break;
+    case LeaveNotify:
+        frame_->handlePointerLeft();
+        break;
+    default:
+        break;
+    }
+}
+
+void X11Window::dispatchKey(XEvent& event) {
+    char text[8];
+    KeySym symbol = NoSymbol;
+    XLookupString(&event.xkey, text, sizeof text, &symbol, nullptr);
+    KeyEvent key{Key::Other, 0, modifiersOf(event.xkey.state)};
+    if (const auto special = specialKeyOf(symbol)) {
+        key.key = *special;
+    } else if (const auto character = characterOf(symbol)) {
+        key.key = Key::Character;
+        key.character = *character;
+    }
+    frame_->handleKey(key);
+}
+
+void X11Window::updateKeyboardFocus() {
+    const bool wanted = frame_->wantsKeyboard();
+    if (wanted == holdsKeyboard_) {
+        return;
+    }
+    holdsKeyboard_ = wanted;
+    if (wanted) {
+        Window focus = 0;
+        int revertTo = 0;
+        XGetInputFocus(display_, &focus, &revertTo);
+        previousFocus_ = focus;
+        setFocusIgnoringGoneWindow(display_, window_);
+    } else if (previousFocus_ != None && previousFocus_ != PointerRoot) {
+        setFocusIgnoringGoneWindow(display_, previousFocus_);
     }
 }
 

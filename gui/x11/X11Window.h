@@ -8,6 +8,7 @@
 
 struct _XDisplay;
 struct _XGC;
+union _XEvent;
 
 namespace Korvatune::Gui {
 
@@ -16,7 +17,8 @@ class Frame;
 // Shows a frame in a child window of a host's window, on a display connection of its own so
 // it neither shares nor disturbs the host's. Everything happens in idle(): pending expose and
 // mouse events go to the frame, then what it redrew is copied to the screen. Destroying the
-// object destroys the window and closes the connection.
+// object destroys the window and closes the connection. While the frame wants the keyboard the
+// window takes the input focus, and gives it back to the window that had it afterwards.
 class X11Window {
 public:
     // Null when the display cannot be opened, its default visual is not true colour, or there
@@ -39,6 +41,9 @@ private:
 
     bool createWindow(unsigned long parentWindow);
     void dispatchPendingEvents(std::vector<Rect>& exposed);
+    void dispatch(const _XEvent& event);
+    void dispatchKey(_XEvent& event);
+    void updateKeyboardFocus();
     void show(const Rect& area);
     std::uint32_t toPixel(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
 
@@ -51,6 +56,9 @@ private:
     unsigned long greenMask_ = 0;
     unsigned long blueMask_ = 0;
     std::vector<std::uint32_t> scratch_;
+    // The window that had the keyboard before the frame wanted it, to give it back.
+    bool holdsKeyboard_ = false;
+    unsigned long previousFocus_ = 0;
 };
 
 } // namespace Korvatune::Gui
