@@ -59,16 +59,101 @@ Bitmap drawSwitch(std::string_view text, int width, Color accent, Scale scale) {
     return image;
 }
 
-Bitmap drawPushButton(std::string_view text, int width, Scale scale) {
+namespace {
+
+// Draws the label into a face: the text or picture of the button in a colour.
+template <class DrawLabel> Bitmap pushButton(int width, Scale scale, const DrawLabel& drawLabel) {
     Bitmap image = twoStates(width, scale);
     const Rect up = stateArea(width, 0, scale);
     drawFace(image, up, {kFaceTop, kFaceBottom, kBorder}, scale);
-    drawTextCentred(image, text, up, 1, scale, kFaceText);
+    drawLabel(image, up, kFaceText);
     const Rect pressed = stateArea(width, 1, scale);
     drawFace(image, pressed, {kPressedTop, kPressedBottom, kBorder}, scale);
-    drawTextCentred(image, text, pressed.offsetBy({0, scale.pixels(1)}), 1, scale,
-                    Palette::kHeading);
+    drawLabel(image, pressed.offsetBy({0, scale.pixels(1)}), Palette::kHeading);
     return image;
+}
+
+// Icons are drawn in design pixels around the face's centre, with lines of 1.5 pixels.
+class IconPen {
+public:
+    IconPen(Bitmap& image, Rect face, Scale scale, Color ink)
+        : image_(image), scale_(scale.factor()), ink_(ink),
+          centreX_((face.left + face.right) / 2.0), centreY_((face.top + face.bottom) / 2.0) {}
+
+    void line(double x0, double y0, double x1, double y1) const {
+        strokeLine(image_, x(x0), y(y0), x(x1), y(y1), 1.5 * scale_, ink_);
+    }
+    void arc(double cx, double cy, double radius, double from, double to) const {
+        strokeArc(image_, x(cx), y(cy), radius * scale_, 1.5 * scale_, from, to, ink_);
+    }
+
+private:
+    double x(double design) const { return centreX_ + design * scale_; }
+    double y(double design) const { return centreY_ + design * scale_; }
+
+    Bitmap& image_;
+    double scale_;
+    Color ink_;
+    double centreX_;
+    double centreY_;
+};
+
+void drawChevron(const IconPen& pen, double direction) {
+    pen.line(-1.5 * direction, -3.5, 1.5 * direction, 0.0);
+    pen.line(1.5 * direction, 0.0, -1.5 * direction, 3.5);
+}
+
+// A half circle over the centre that ends in an arrow head pointing down.
+void drawTurnArrow(const IconPen& pen, double direction) {
+    constexpr double kHalfTurn = 3.141592653589793;
+    pen.arc(0.0, 1.5, 3.5, -kHalfTurn / 2.0, kHalfTurn / 2.0);
+    const double tip = -3.5 * direction;
+    pen.line(tip - 2.0, 0.0, tip, 2.5);
+    pen.line(tip + 2.0, 0.0, tip, 2.5);
+}
+
+void drawPlay(const IconPen& pen) {
+    for (double y = -3.5; y <= 3.5; y += 0.5) {
+        pen.line(-2.0, y, 2.5, 0.0);
+    }
+}
+
+void drawExport(const IconPen& pen) {
+    pen.line(0.0, -4.0, 0.0, 1.5);
+    pen.line(-2.5, -1.0, 0.0, 1.5);
+    pen.line(2.5, -1.0, 0.0, 1.5);
+    pen.line(-3.5, 4.0, 3.5, 4.0);
+}
+
+void drawIcon(ButtonIcon icon, const IconPen& pen) {
+    switch (icon) {
+    case ButtonIcon::Previous:
+        return drawChevron(pen, -1.0);
+    case ButtonIcon::Next:
+        return drawChevron(pen, 1.0);
+    case ButtonIcon::Undo:
+        return drawTurnArrow(pen, 1.0);
+    case ButtonIcon::Redo:
+        return drawTurnArrow(pen, -1.0);
+    case ButtonIcon::Play:
+        return drawPlay(pen);
+    case ButtonIcon::Export:
+        return drawExport(pen);
+    }
+}
+
+} // namespace
+
+Bitmap drawPushButton(std::string_view text, int width, Scale scale) {
+    return pushButton(width, scale, [&](Bitmap& image, Rect face, Color ink) {
+        drawTextCentred(image, text, face, 1, scale, ink);
+    });
+}
+
+Bitmap drawIconButton(ButtonIcon icon, int width, Scale scale) {
+    return pushButton(width, scale, [&](Bitmap& image, Rect face, Color ink) {
+        drawIcon(icon, IconPen(image, face, scale, ink));
+    });
 }
 
 Bitmap drawTabButtons(Scale scale) {

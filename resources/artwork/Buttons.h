@@ -18,6 +18,11 @@ Gui::Bitmap drawSwitch(std::string_view text, int width, Gui::Color accent, Gui:
 // The on state is the pressed look, shown while the editor acts on the click.
 Gui::Bitmap drawPushButton(std::string_view text, int width, Gui::Scale scale);
 
+// Pictures for buttons too small for a word.
+enum class ButtonIcon { Previous, Next, Undo, Redo, Play, Export };
+// A push button with a picture instead of a word.
+Gui::Bitmap drawIconButton(ButtonIcon icon, int width, Gui::Scale scale);
+
 // The unselected state above the selected one; the tab view writes the page name on top.
 Gui::Bitmap drawTabButtons(Gui::Scale scale);
 

@@ -49,7 +49,7 @@ struct StillImage {
     Bitmap (*draw)(Scale);
 };
 
-constexpr std::array<StillImage, 17> kStillImages{{
+constexpr std::array<StillImage, 23> kStillImages{{
     {2000, drawFrameBackground},
     {2001, drawSynthPageBackground},
     {2006, drawTabButtons},
@@ -61,6 +61,12 @@ constexpr std::array<StillImage, 17> kStillImages{{
     {2015, [](Scale scale) { return drawPushButton("SAVE", 44, scale); }},
     {2016, [](Scale scale) { return drawPushButton("RESET", 44, scale); }},
     {2017, [](Scale scale) { return drawSwitch("BYPASS FX", 66, Palette::kDistortion, scale); }},
+    {2040, [](Scale scale) { return drawIconButton(ButtonIcon::Undo, 16, scale); }},
+    {2041, [](Scale scale) { return drawIconButton(ButtonIcon::Redo, 16, scale); }},
+    {2042, [](Scale scale) { return drawIconButton(ButtonIcon::Previous, 13, scale); }},
+    {2043, [](Scale scale) { return drawIconButton(ButtonIcon::Next, 13, scale); }},
+    {2044, [](Scale scale) { return drawIconButton(ButtonIcon::Play, 13, scale); }},
+    {2045, [](Scale scale) { return drawIconButton(ButtonIcon::Export, 13, scale); }},
     {3000, drawProductBadge},
     {3001, drawMakerBadge},
     {4000, drawAboutTitle},

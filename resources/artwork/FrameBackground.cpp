@@ -55,10 +55,10 @@ void drawHeader(Bitmap& frame, Scale scale) {
              Palette::kDimText);
 }
 
+// The footer's left side is the editor's readout line.
 void drawFooter(Bitmap& frame, Scale scale) {
     const Rect page = pageArea(scale);
     const int top = scale.pixels(438);
-    drawText(frame, "VST 2.4 INSTRUMENT", {page.left, top}, scale, Palette::kDimText);
     const std::string_view genres = "HARDCORE / TECHNO / DRUM & BASS";
     drawText(frame, genres, {page.right - Gui::scaledTextWidth(genres, scale), top}, scale,
              Palette::kDimText);

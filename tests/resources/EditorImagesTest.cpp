@@ -55,7 +55,8 @@ constexpr ImageSize kStillImages[] = {
     {2008, 36, 24, 3, 1}, {2009, 9, 16},        {2010, 60, 20},       {2014, 44, 32, 1, 2},
     {2015, 44, 32, 1, 2}, {2016, 44, 32, 1, 2}, {2017, 66, 32, 1, 2}, {3000, 158, 50},
     {3001, 110, 40},      {4000, 640, 126},     {5000, 580, 40},      {6000, 520, 181},
-    {7000, 110, 50},
+    {7000, 110, 50},      {2040, 16, 32, 1, 2}, {2041, 16, 32, 1, 2}, {2042, 13, 32, 1, 2},
+    {2043, 13, 32, 1, 2}, {2044, 13, 32, 1, 2}, {2045, 13, 32, 1, 2},
 };
 
 struct FilmStrip {
@@ -166,12 +167,29 @@ TEST(EditorImages, PanArcGrowsFromTheMiddle) {
 }
 
 TEST(EditorImages, SwitchesButtonsAndTabsShowTwoDifferentStates) {
-    for (const int id : {2006, 2007, 2014, 2015, 2016, 2017}) {
+    for (const int id : {2006, 2007, 2014, 2015, 2016, 2017, 2040, 2041, 2042, 2043, 2044, 2045}) {
         SCOPED_TRACE(id);
         const std::optional<Bitmap> image = decodeImage(id);
         ASSERT_TRUE(image.has_value());
         const int stateHeight = image->height() / 2;
         EXPECT_TRUE(regionsDiffer(*image, {0, 0}, {0, stateHeight}, image->width(), stateHeight));
+    }
+}
+
+// Icon buttons tell their action only by their picture.
+TEST(EditorImages, IconButtonsOfOneSizeDifferFromEachOther) {
+    const int icons[] = {2040, 2041, 2042, 2043, 2044, 2045};
+    for (const int first : icons) {
+        for (const int second : icons) {
+            const std::optional<Bitmap> one = decodeImage(first);
+            const std::optional<Bitmap> other = decodeImage(second);
+            if (first >= second || one->width() != other->width()) {
+                continue;
+            }
+            const auto size = static_cast<std::size_t>(one->width() * one->height());
+            EXPECT_FALSE(std::equal(one->data(), one->data() + size, other->data()))
+                << first << " and " << second;
+        }
     }
 }
 
