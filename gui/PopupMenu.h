@@ -17,7 +17,7 @@ struct MenuEntry {
     int id = 0;
     bool enabled = true;
     bool separator = false;
-    std::vector<MenuEntry> children;
+    std::vector<MenuEntry> children{};
 };
 
 struct MenuStyle {
@@ -44,6 +44,7 @@ public:
     PopupMenu(Point anchorInFrame, std::vector<MenuEntry> entries, MenuStyle style,
               std::function<void(int id)> chosen);
 
+    const std::vector<MenuEntry>& entries() const { return entries_; }
     // The lists open, the first one the top level; areas in frame coordinates.
     std::size_t levelCount() const { return levels_.size(); }
     Rect listArea(std::size_t level) const { return levels_.at(level).area; }
