@@ -7,6 +7,7 @@
 // Xlib defines macros (None, Bool, ...) that would break the test framework's headers above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include "support/X11HostDisplay.h"
 
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace Korvatune::Gui {
 namespace {
@@ -53,18 +55,38 @@ protected:
         return count;
     }
 
-    void sendButton(Window target, int type, int x, int y) {
+    void sendButton(Window target, int type, int x, int y, unsigned int button = Button1) {
         XEvent event{};
         event.xbutton.type = type;
         event.xbutton.display = host;
         event.xbutton.window = target;
         event.xbutton.x = x;
         event.xbutton.y = y;
-        event.xbutton.button = Button1;
+        event.xbutton.button = button;
         event.xbutton.same_screen = True;
         const long mask = type == ButtonPress ? ButtonPressMask : ButtonReleaseMask;
         XSendEvent(host, target, False, mask, &event);
         XSync(host, False);
+    }
+
+    void sendKey(Window target, KeySym symbol, unsigned int state) {
+        XEvent event{};
+        event.xkey.type = KeyPress;
+        event.xkey.display = host;
+        event.xkey.window = target;
+        event.xkey.keycode = XKeysymToKeycode(host, symbol);
+        event.xkey.state = state;
+        event.xkey.same_screen = True;
+        XSendEvent(host, target, False, KeyPressMask, &event);
+        XSync(host, False);
+    }
+
+    template <class Condition> void idleUntil(X11Window& window, Condition done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            window.idle();
+        }
     }
 
     Display* host = nullptr;
@@ -102,6 +124,27 @@ TEST_F(X11WindowTest, MousePressesReachTheFramesViews) {
     }
     EXPECT_TRUE(button->isOn());
     EXPECT_EQ(frame.mouseCapture(), nullptr);
+}
+
+TEST_F(X11WindowTest, TheWheelAndKeysReachTheFrame) {
+    std::unique_ptr<X11Window> window = X11Window::open(frame, parent);
+    ASSERT_TRUE(window);
+    button->setWheelStep(1.0f);
+    std::vector<KeyEvent> keys;
+    frame.setKeyListener([&](const KeyEvent& key) {
+        keys.push_back(key);
+        return true;
+    });
+    window->idle();
+    sendButton(window->windowId(), ButtonPress, 15, 15, Button4);
+    sendKey(window->windowId(), XK_z, ControlMask);
+    idleUntil(*window, [&] { return button->isOn() && !keys.empty(); });
+    EXPECT_TRUE(button->isOn());
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].key, Key::Character);
+    EXPECT_EQ(keys[0].character, U'z');
+    EXPECT_TRUE(keys[0].modifiers.control);
+    EXPECT_FALSE(keys[0].modifiers.shift);
 }
 
 TEST_F(X11WindowTest, ClosingLeavesNoWindowOrConnectionBehind) {
