@@ -1,6 +1,6 @@
-#include "host/cli/PortableFileName.h"
+#include "programs/PortableFileName.h"
 
-#include "host/cli/Utf8Sequence.h"
+#include "programs/Utf8Sequence.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "host/cli/Utf8Sequence.h"
+#include "programs/Utf8Sequence.h"
 
 namespace Korvatune {
 

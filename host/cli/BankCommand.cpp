@@ -2,10 +2,10 @@
 
 #include "host/cli/NoteNames.h"
 #include "host/cli/ParallelJobs.h"
-#include "host/cli/PortableFileName.h"
 #include "host/cli/RenderOptions.h"
 #include "host/cli/SfzInstrument.h"
 #include "host/cli/TextColumn.h"
+#include "programs/PortableFileName.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "host/cli/TextColumn.h"
 
-#include "host/cli/Utf8Sequence.h"
+#include "programs/Utf8Sequence.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "host/cli/NoteNames.h"
-#include "host/cli/PortableFileName.h"
 #include "host/cli/SfzInstrument.h"
+#include "programs/PortableFileName.h"
 
 #include "support/CommandLineRun.h"
 
