@@ -26,7 +26,8 @@ struct ParameterTexts {
 // numbers beyond the displayed range give its nearest end.
 std::optional<float> readTypedValue(const ParameterTexts& texts, std::string_view typed);
 
-// The texts of the instrument's parameter `index` as the host sees them.
+// The texts of the instrument's parameter `index` as the host sees them; they use the instrument
+// and must not outlive it. None for an index that is no parameter.
 ParameterTexts parameterTextsOf(VstXSynth& synth, int index);
 
 } // namespace Korvatune
