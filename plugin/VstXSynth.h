@@ -8,6 +8,7 @@
 #include "engine/RingModulator.h"
 #include "engine/SampleReducer.h"
 #include "engine/SaturationCurves.h"
+#include "plugin/Audition.h"
 #include "plugin/EventQueue.h"
 #include "plugin/InstrumentEditor.h"
 #include "plugin/vst2/AudioEffectX.h"
@@ -100,6 +101,10 @@ public:
     float getPeakLeft() const { return peakLeft.load(std::memory_order_relaxed); }
     float getPeakRight() const { return peakRight.load(std::memory_order_relaxed); }
     void requestPeakReset() { peakResetRequest.store(true, std::memory_order_relaxed); }
+    // Plays note 36 at velocity 127 from the next block on and releases it after
+    // kAuditionGateSeconds, as a host's note-on and note-off would. Any thread; a request while
+    // one plays starts it anew.
+    void requestAudition() { audition.request(); }
 
 private:
     void build(EditorFactory makeEditor);
@@ -108,7 +113,10 @@ private:
 
     void applyParameterEffect(int index, float value);
     void dispatchEvent(const EventQueue::Event& event);
-    void noteOn(int note, int velocity);
+    // The voice it started; -1 when every voice is busy.
+    int noteOn(int note, int velocity);
+    void startRequestedAudition();
+    void releaseAudition();
     void releaseNote(int note);
     void releaseAll();
     // Calls visit(index) for every voice that is not idle, in voice order.
@@ -158,6 +166,7 @@ private:
     RingModulator ringModulator;
     OutputChain outputChain;
     EventQueue eventQueue;
+    Audition audition;
     std::unique_ptr<VstXSynthProgram[]> programs;
     std::array<std::atomic<float>, kNumProgramKeys> workingValues{};
     std::array<std::int32_t, kNumMidiChannels> channelPrograms{};

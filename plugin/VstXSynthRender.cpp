@@ -41,7 +41,7 @@ void VstXSynth::dispatchEvent(const EventQueue::Event& event) {
     }
 }
 
-void VstXSynth::noteOn(int note, int velocity) {
+int VstXSynth::noteOn(int note, int velocity) {
     // No stealing: voices met before the first idle one that hold the note are released.
     for (std::size_t index = 0; index < voices.size(); ++index) {
         Note& voice = voices[index];
@@ -50,11 +50,38 @@ void VstXSynth::noteOn(int note, int velocity) {
             voice.start(velocity);
             sweepPlans[index].restart();
             soundingVoices |= 1u << index;
-            return;
+            // The audition's voice fell silent and now plays another note, which its pending
+            // release must not cut.
+            if (static_cast<int>(index) == audition.pendingVoice()) {
+                audition.cancel();
+            }
+            return static_cast<int>(index);
         }
         if (voice.getNoteNumber() == note) {
             voice.release();
         }
+    }
+    return -1;
+}
+
+// Started before the block's first events, as a host's note-on at frame 0 is. A note-on does
+// not release a voice of the same note that sits after an idle one, so a restart releases the
+// previous audition itself: nothing else would.
+void VstXSynth::startRequestedAudition() {
+    if (!audition.takeRequest()) {
+        return;
+    }
+    releaseAudition();
+    const int voice = noteOn(Audition::kNote, Audition::kVelocity);
+    if (voice >= 0) {
+        audition.start(voice, std::llround(kAuditionGateSeconds * getSampleRate()));
+    }
+}
+
+void VstXSynth::releaseAudition() {
+    if (audition.pendingVoice() >= 0) {
+        voices[static_cast<std::size_t>(audition.pendingVoice())].release();
+        audition.cancel();
     }
 }
 
@@ -161,6 +188,7 @@ void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) 
     const bool effectsOn = workingValue(kBypassFX) < 0.5f;
     const float levels = effectsOn ? quantizationLevels() : 0.0f;
     const int reductionStep = SampleReducer::reductionStep(currentProgram().getValue(kSampleRate));
+    startRequestedAudition();
     renderVoices(left, right, frames);
     if (effectsOn) {
         ringModulator.processBlock(left, right, frames);
@@ -181,12 +209,19 @@ void VstXSynth::processReplacing(float**, float** outputs, std::int32_t frames) 
     }
     applyVolumeAndMeter(outputs, frames);
     eventQueue.advanceBlock(frames);
+    audition.advance(frames);
 }
 
+// The audition's release comes after the host's events of its frame, as a note-off queued after
+// them would.
 void VstXSynth::renderVoices(float* left, float* right, std::int32_t frames) {
+    const std::int32_t auditionRelease = audition.releaseFrame(frames);
     for (std::int32_t position = 0; position < frames; ++position) {
         if (eventQueue.size() > 0) {
             eventQueue.dispatchDue(position, [this](const auto& event) { dispatchEvent(event); });
+        }
+        if (position == auditionRelease) {
+            releaseAudition();
         }
         const StereoSample frame = sumVoices();
         left[position] = frame.left;

@@ -1,4 +1,5 @@
 #include "lv2/Lv2TestDriver.h"
+#include "plugin/VstXSynth.h"
 #include "support/SynthDriver.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,27 @@ TEST(RealTime, Lv2BlocksAllocateNothing) {
     armed = false;
     EXPECT_EQ(allocations.load(), 0);
     EXPECT_EQ(lv2.instrument->instrument().synth().getProgram(), 25);
+}
+
+// An audition requested between blocks, restarted while it plays and released in a later
+// block allocates nothing, neither when asked for nor when played.
+TEST(RealTime, AuditionAllocatesNothing) {
+    testing::SynthDriver synth;
+    auto& instrument = *static_cast<VstXSynth*>(AudioEffect::fromAeffect(synth.get()));
+    float left[512], right[512];
+    float* outputs[2] = {left, right};
+
+    allocations = 0;
+    armed = true;
+    for (int block = 0; block < 200; ++block) {
+        if (block % 50 == 0 || block == 10) {
+            instrument.requestAudition();
+        }
+        synth->processReplacing(synth.get(), nullptr, outputs, 512);
+    }
+    armed = false;
+    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_GT(instrument.getPeakLeft(), 0.01f);
 }
 
 } // namespace
