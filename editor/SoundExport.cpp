@@ -4,9 +4,11 @@
 #include "platform/AtomicFile.h"
 #include "platform/TextPaths.h"
 #include "plugin/SampleRateRange.h"
+#include "plugin/UserWaveformCodec.h"
 #include "plugin/VstXSynth.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -30,16 +32,22 @@ ExportResult failure(std::string error) {
 }
 
 // The running instrument's tables may be replaced between two of its blocks (a host restoring
-// a session); a copy that saw the revision move is taken again.
+// a session), sample by sample with atomic stores: they are read the same way, and a copy that
+// saw the revision move is taken again.
 void copyUserTables(VstXSynth& running, VstXSynth& copy) {
     const WaveformProvider& source = *running.getWaveformProvider();
     WaveformProvider& target = *copy.getWaveformProvider();
+    auto table = std::make_unique<WaveformTable>();
     std::uint32_t revision = 0;
     do {
         revision = source.getTablesRevision();
         for (int slot = 0; slot < WaveformProvider::kNumUserWaveforms; ++slot) {
-            target.replaceUserTable(slot,
-                                    source.getTableAt(WaveformProvider::kFirstUserWaveform + slot));
+            const float* samples = source.getTableAt(WaveformProvider::kFirstUserWaveform + slot);
+            for (std::size_t index = 0; index < table->size(); ++index) {
+                (*table)[index] = std::atomic_ref<float>(const_cast<float&>(samples[index]))
+                                      .load(std::memory_order_relaxed);
+            }
+            target.replaceUserTable(slot, table->data());
         }
     } while (revision != source.getTablesRevision());
     target.markTablesChanged();

@@ -1,4 +1,5 @@
 #include "editor/SoundExport.h"
+#include "editor/Wave24Writer.h"
 #include "plugin/Instrument.h"
 #include "plugin/VstXSynth.h"
 #include "support/CommandLineRun.h"
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -220,6 +222,63 @@ TEST(SoundExportCopy, LeavesTheRunningInstrumentsSoundAlone) {
         ASSERT_EQ(right, otherRight) << "block " << block;
     }
     EXPECT_GT(undisturbed->synth().getPeakLeft(), 0.01f);
+}
+
+// A table no waveform file holds: the copy can only have it from the running instrument.
+void playSquareInUserSlot1(Instrument& instrument) {
+    WaveformTable square{};
+    for (std::size_t index = 0; index < square.size(); ++index) {
+        square[index] = index < square.size() / 2 ? 0.7f : -0.7f;
+    }
+    WaveformProvider& provider = *instrument.synth().getWaveformProvider();
+    provider.replaceUserTable(0, square.data());
+    provider.markTablesChanged();
+    instrument.setParameterValue(kOscWaveform,
+                                 static_cast<float>(WaveformProvider::kFirstUserWaveform) / 29.0f);
+}
+
+std::vector<int> hostRenderAsPcm24(Instrument& instrument, std::size_t frames) {
+    constexpr std::size_t kBlock = 512;
+    const auto release = static_cast<std::size_t>(std::llround(kAuditionGateSeconds * 44100.0));
+    const std::uint8_t noteOn[] = {0x90, 36, 127};
+    const std::uint8_t noteOff[] = {0x80, 36, 0};
+    std::vector<float> left(kBlock), right(kBlock);
+    std::vector<int> samples;
+    for (std::size_t start = 0; start < frames; start += kBlock) {
+        const std::size_t length = std::min(kBlock, frames - start);
+        if (start == 0) {
+            instrument.queueMidi(noteOn, 0);
+        }
+        if (release >= start && release < start + length) {
+            instrument.queueMidi(noteOff, static_cast<std::int32_t>(release - start));
+        }
+        instrument.render(left.data(), right.data(), static_cast<std::int32_t>(length));
+        for (std::size_t frame = 0; frame < length; ++frame) {
+            samples.insert(samples.end(), {pcm24Sample(left[frame]), pcm24Sample(right[frame])});
+        }
+    }
+    return samples;
+}
+
+TEST(SoundExportCopy, PlaysTheRunningInstrumentsUserTables) {
+    const auto running = runningInstrument({0, {}});
+    playSquareInUserSlot1(*running);
+    TemporaryFolder folder;
+    const ExportResult result = exportSound(running->synth(), folder.path / "square.wav", 44100.0);
+    ASSERT_TRUE(result.ok) << result.error;
+
+    Instrument host("", nullptr);
+    host.setSampleRate(44100.0);
+    playSquareInUserSlot1(host);
+    host.activate();
+    const std::vector<int> expected = hostRenderAsPcm24(host, result.frames);
+    EXPECT_EQ(readPcm24(folder.path / "square.wav").samples, expected);
+
+    Instrument withoutSquare("", nullptr);
+    withoutSquare.setParameterValue(
+        kOscWaveform, static_cast<float>(WaveformProvider::kFirstUserWaveform) / 29.0f);
+    ASSERT_TRUE(exportSound(withoutSquare.synth(), folder.path / "file.wav", 44100.0).ok);
+    EXPECT_NE(readPcm24(folder.path / "file.wav").samples, expected);
 }
 
 } // namespace
