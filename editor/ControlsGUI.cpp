@@ -1,5 +1,6 @@
 #include "editor/ControlsGUI.h"
 
+#include "editor/PressArea.h"
 #include "gui/AnimatedKnob.h"
 #include "gui/HorizontalSlider.h"
 #include "gui/OnOffButton.h"
@@ -104,6 +105,16 @@ constexpr KnobPlace kGlobalButtons[] = {
     {{618, 249, 684, 265}, 2017, kBypassFX},
     {{500, 345, 544, 361}, 2016, kTagResetPeak},
 };
+// Icon buttons around the program name, in the program box.
+constexpr KnobPlace kProgramButtons[] = {
+    {{583, 249, 599, 265}, 2040, kTagUndo},
+    {{600, 249, 616, 265}, 2041, kTagRedo},
+    {{640, 271, 653, 287}, 2042, kTagPreviousProgram},
+    {{654, 271, 667, 287}, 2043, kTagNextProgram},
+    {{669, 271, 682, 287}, 2044, kTagAudition},
+    {{683, 271, 696, 287}, 2045, kTagExport},
+};
+constexpr Rect kProgramName{493, 272, 638, 286};
 constexpr Rect kDistortionTypeRocker{461, 271, 473, 295};
 constexpr KnobPlace kDecorations[] = {
     {{535, 80, 693, 130}, 3000, 0},
@@ -122,7 +133,7 @@ constexpr int kNotFollowing[] = {0, 1, 5, 9, 14, 15, 19, 23, 28, 29, 33, 37, kDi
 
 bool isPushButton(int tag) {
     return tag == kTagOpenWaveform || tag == kTagLoadProgram || tag == kTagSaveProgram ||
-           tag == kTagResetPeak;
+           tag == kTagResetPeak || (tag >= kTagUndo && tag <= kTagProgramList);
 }
 
 Rect movedDown(Rect rect, int offset) {
@@ -195,14 +206,22 @@ void ControlsGUI::addGlobalSections(const Gui::ImageLibrary& images) {
     for (const KnobPlace& decoration : kDecorations) {
         addImage(images, decoration.rect, decoration.image);
     }
-    programName_ = addLabel({493, 272, 638, 286}, "---",
-                            {Gui::kWhite, Gui::TextAlign::Centre, Gui::kWhite}, false);
+    addProgramControls(images);
     distortionTypeName_ = addLabel({370, 344, 471, 358}, "distortion",
                                    {kGreyText, Gui::TextAlign::Centre, std::nullopt}, false);
     volumeText_ =
         addLabel({634, 345, 688, 359}, {}, {kGreyText, Gui::TextAlign::Centre, std::nullopt}, true);
     peakText_ = addLabel({551, 345, 595, 359}, "---",
                          {kGreyText, Gui::TextAlign::Centre, std::nullopt}, true);
+}
+
+void ControlsGUI::addProgramControls(const Gui::ImageLibrary& images) {
+    for (const KnobPlace& button : kProgramButtons) {
+        addButton(images, button.rect, button.image, button.tag);
+    }
+    programName_ =
+        addLabel(kProgramName, "---", {Gui::kWhite, Gui::TextAlign::Centre, Gui::kWhite}, false);
+    addControl(std::make_unique<PressArea>(scale_.rect(kProgramName), this, kTagProgramList));
 }
 
 template <class ControlType>
@@ -321,9 +340,10 @@ void ControlsGUI::setDistortionTypeName(const std::string& text) {
     distortionTypeName_->setText(text);
 }
 
-void ControlsGUI::showProgramName(int index, const char* name) {
+void ControlsGUI::showProgramName(int index, const char* name, bool edited) {
     char text[64];
-    std::snprintf(text, sizeof text, "%d: %s", index, name != nullptr ? name : "");
+    std::snprintf(text, sizeof text, "%d: %s%s", index, name != nullptr ? name : "",
+                  edited ? " *" : "");
     programName_->setText(text);
 }
 

@@ -20,6 +20,14 @@ namespace Korvatune {
 inline constexpr int kTagOpenWaveform = 1001;
 inline constexpr int kTagLoadProgram = 1003;
 inline constexpr int kTagSaveProgram = 1004;
+inline constexpr int kTagUndo = 1005;
+inline constexpr int kTagRedo = 1006;
+inline constexpr int kTagPreviousProgram = 1007;
+inline constexpr int kTagNextProgram = 1008;
+inline constexpr int kTagAudition = 1009;
+inline constexpr int kTagExport = 1010;
+// The program name: a click opens the list of programs.
+inline constexpr int kTagProgramList = 1011;
 inline constexpr int kTagResetPeak = 2001;
 
 inline constexpr int kNumOscillators = 3;
@@ -51,7 +59,8 @@ public:
 
     void setWaveformName(int oscillator, const std::string& text);
     void setDistortionTypeName(const std::string& text);
-    void showProgramName(int index, const char* name);
+    // An edited program carries a mark after its name.
+    void showProgramName(int index, const char* name, bool edited = false);
     void showVolume(float volume);
     void showPeakLevel(float left, float right);
 
@@ -83,6 +92,7 @@ private:
     void addButton(const Gui::ImageLibrary& images, Gui::Rect rect, int image, int tag);
     void addRocker(const Gui::ImageLibrary& images, Gui::Rect rect, int tag);
     void addImage(const Gui::ImageLibrary& images, Gui::Rect rect, int image);
+    void addProgramControls(const Gui::ImageLibrary& images);
     Gui::TextLabel* addLabel(Gui::Rect rect, std::string text, Gui::TextStyle style,
                              bool transparent);
     EnvelopeDataView* addPicture(Gui::Rect rect, float scale, int yOffset);

@@ -132,7 +132,10 @@ void DrawTestEditor::buildViews(Gui::Frame& frame) {
     const Gui::Scale scale = frame.scale();
     images_ = imageSource_(scale);
     frame.setBackground(images_->image(kBackgroundImage));
-    frame.setPointerReleaseListener([this] { endGestures(); });
+    frame.setPointerReleaseListener([this] {
+        endGestures();
+        commitEdits(0);
+    });
     auto tabs =
         std::make_unique<MyTabView>(scale.rect(kTabArea), images_->image(kTabButtonImage),
                                     scale.pixels(kTabButtonWidth), scale.pixels(kTabButtonHeight));
@@ -144,6 +147,7 @@ void DrawTestEditor::buildViews(Gui::Frame& frame) {
     addAboutPage(*tabs, scale);
     tabs->selectPage(shownPage);
     tabView_ = frame.addView(std::move(tabs));
+    configureControls(frame);
     refreshEverything();
 }
 
@@ -186,6 +190,8 @@ void DrawTestEditor::close() {
         synthPage_ = nullptr;
     }
     tabView_ = nullptr;
+    readout_ = nullptr;
+    hovered_ = nullptr;
     AEffGUIEditor::close();
     images_.reset();
 }
@@ -201,6 +207,7 @@ void DrawTestEditor::idle() {
         return;
     }
     applyPendingChanges();
+    updateEditedMark();
     synthPage_->showPeakLevel(synth_.getPeakLeft(), synth_.getPeakRight());
     if (fileSelector_) {
         fileSelector_->poll();
@@ -292,12 +299,46 @@ void DrawTestEditor::valueChanged(Gui::Control& control) {
     case kTagResetPeak:
         synth_.requestPeakReset();
         break;
+    case kTagUndo:
+        undo();
+        break;
+    case kTagRedo:
+        redo();
+        break;
+    case kTagPreviousProgram:
+        stepProgram(-1);
+        break;
+    case kTagNextProgram:
+        stepProgram(1);
+        break;
+    case kTagProgramList:
+        openProgramList();
+        break;
+    case kTagAudition:
+        synth_.requestAudition();
+        break;
+    case kTagExport:
+        exportCurrentSound();
+        break;
     case kTagEditorSize:
         chooseScale(offeredScaleAt(value));
         break;
     default:
         setSynthParameter(tag, value);
         break;
+    }
+    afterControlChange(control);
+}
+
+// Wheel notches in a row on one control are one step; a drag is one step at its release.
+void DrawTestEditor::afterControlChange(const Gui::Control& control) {
+    if (control.lastChangeSource() == Gui::ChangeSource::Wheel) {
+        commitEdits(static_cast<std::uint64_t>(control.tag()) + 1);
+    } else if (getFrame() == nullptr || !getFrame()->pointerHeld()) {
+        commitEdits(0);
+    }
+    if (control.tag() >= 0 && control.tag() < kNumProgramKeys) {
+        showParameterReadout(control.tag());
     }
 }
 
@@ -325,6 +366,7 @@ void DrawTestEditor::stepDistortionType(float rockerValue) {
 // The instrument's own setter: a change made in the editor is no host automation.
 void DrawTestEditor::setSynthParameter(int index, float value) {
     if (index >= 0 && index < kNumProgramKeys) {
+        noteEditStart(index);
         synth_.setParameter(index, value);
         reportEdit(index);
     }

@@ -3,11 +3,14 @@
 #include "editor/AEffGUIEditor.h"
 #include "editor/ControlsGUI.h"
 #include "editor/MyTabView.h"
+#include "editor/UndoHistory.h"
 #include "engine/Distortion.h"
 #include "engine/PitchEnvelope.h"
 #include "gui/CControlListener.h"
 #include "gui/FileSelector.h"
 #include "gui/ImageLibrary.h"
+#include "gui/KeyEvent.h"
+#include "gui/TextLabel.h"
 #include "plugin/InstrumentEditor.h"
 #include "programs/ProgramKeys.h"
 #include "resources/EditorImages.h"
@@ -18,6 +21,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace Korvatune {
 
@@ -77,6 +82,15 @@ public:
     // Pages count from 0: Synth, About. Does nothing while the window is closed.
     void selectPage(std::size_t index);
 
+    // The user's edits, undone and redone as the UNDO and REDO buttons do.
+    bool undo();
+    bool redo();
+    const UndoHistory& history() const { return history_; }
+    // What the line under the page says: the parameter under the pointer, or news of an action.
+    std::string readoutText() const;
+    // The folder the program list shows and SAVE proposes.
+    std::filesystem::path libraryFolder() const;
+
 private:
     void buildViews(Gui::Frame& frame) override;
     Gui::Scale scaleForOpening(void* parentWindow) override;
@@ -100,6 +114,38 @@ private:
     void refreshPitchEnvelopeKnobs();
     void refreshOscillator(int oscillator);
 
+    // The editor's own additions to the pages: defaults, wheel steps, the readout line.
+    void configureControls(Gui::Frame& frame);
+    void showReadout(const std::string& text);
+    void showParameterReadout(int index);
+    void hoverChanged(Gui::Control* control);
+    bool keyPressed(const Gui::KeyEvent& key);
+    void openContextMenu(Gui::Control& control, Gui::Point where);
+    void contextMenuChosen(int tag, int choice, Gui::Point where);
+    void openValueField(int index, Gui::Point where);
+    void applyTypedValue(int index, const std::string& text);
+    void setParameterAsStep(int index, float value);
+    void afterControlChange(const Gui::Control& control);
+
+    // Undo steps: edits are collected from the first change of a gesture to its end.
+    void noteEditStart(int index);
+    void commitEdits(std::uint64_t mergeKey);
+    void applyFromHistory(const std::vector<std::pair<int, float>>& values);
+    void afterHistoryChange();
+
+    // Programs: stepping, the list, and the mark of an edited program.
+    void selectProgramByUser(int program);
+    void stepProgram(int direction);
+    void openProgramList();
+    void programListChosen(int id);
+    void resetProgramBaseline();
+    void showProgramName();
+    void updateEditedMark();
+    void recordProgramStep(const std::function<void()>& change);
+
+    void exportCurrentSound();
+    void writeExport(const std::filesystem::path& path);
+
     void openWaveformFile();
     void loadProgramFile();
     void saveProgramFile();
@@ -120,6 +166,16 @@ private:
     std::array<float, Distortion::kDisplayCurvePoints> distortionCurve_{};
     std::array<std::array<float, WaveformProvider::kPreviewPointCount>, kNumOscillators>
         waveformPoints_{};
+
+    UndoHistory history_;
+    std::vector<std::pair<int, float>> pendingEdits_;
+    std::array<float, kNumProgramKeys> programBaseline_{};
+    int baselineProgram_ = -1;
+    bool shownEdited_ = false;
+    std::vector<std::filesystem::path> listedLibraryFiles_;
+    Gui::TextLabel* readout_ = nullptr;
+    std::string readoutText_;
+    Gui::Control* hovered_ = nullptr;
 
     std::array<std::atomic<bool>, kNumProgramKeys> parameterChanged_{};
     std::atomic<bool> refreshRequested_{false};

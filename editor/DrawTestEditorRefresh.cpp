@@ -47,7 +47,7 @@ void DrawTestEditor::refreshEverything() {
         synthPage_->setControlValue(tag, synth_.getParameter(tag));
     }
     synthPage_->showVolume(synth_.getParameter(kVolume));
-    synthPage_->showProgramName(synth_.getProgram(), synth_.currentProgram().getName().c_str());
+    showProgramName();
     synthPage_->setControlValue(kBypassFX, synth_.getParameter(kBypassFX));
 }
 

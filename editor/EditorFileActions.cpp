@@ -1,8 +1,11 @@
 #include "editor/DrawTestEditor.h"
 
+#include "editor/SoundExport.h"
+#include "platform/ProgramLibraryFolder.h"
 #include "platform/TextPaths.h"
 #include "plugin/VstXSynth.h"
 #include "programs/ProgramFile.h"
+#include "programs/ProgramLibrary.h"
 
 namespace Korvatune {
 
@@ -22,6 +25,23 @@ Gui::FileSelectRequest programFileRequest(Gui::FileSelectCommand command, const 
             {{kProgramFileTypeName, "OBP", kProgramFileExtension, kProgramFileMimeType,
               kProgramFileMimeType}},
             {}};
+}
+
+Gui::FileSelectRequest exportRequest(std::filesystem::path proposed) {
+    return {Gui::FileSelectCommand::Save,
+            "Export sound",
+            {{"Wave File", "WAVE", "wav", "audio/wav", "audio/x-wav"}},
+            std::move(proposed)};
+}
+
+// The folder, made when first needed; where it cannot be made the dialog starts elsewhere.
+std::filesystem::path proposedPath(const std::optional<std::filesystem::path>& folder,
+                                   const std::string& fileName) {
+    std::string error;
+    if (!folder || !Platform::ensureFolder(*folder, error)) {
+        return fileName;
+    }
+    return *folder / Platform::pathFromUtf8(fileName);
 }
 
 bool isUserWaveform(float value) {
@@ -78,26 +98,52 @@ void DrawTestEditor::loadProgramFile() {
 // An unreadable file leaves the program as it was; selecting it again and refreshing is
 // harmless then. Every value counts as an edit of the user's.
 void DrawTestEditor::loadChosenProgram(const std::filesystem::path& path) {
-    readProgramFile(synth_.currentProgram(), Platform::pathToUtf8(path).c_str());
-    synth_.setProgram(synth_.getProgram());
-    synth_.reportStateChange();
+    recordProgramStep([this, &path] {
+        readProgramFile(synth_.currentProgram(), Platform::pathToUtf8(path).c_str());
+        synth_.setProgram(synth_.getProgram());
+        synth_.reportStateChange();
+    });
     refreshEverything();
     for (int index = 0; index < kNumProgramKeys; ++index) {
         reportEdit(index);
     }
+    endGestures();
 }
 
 void DrawTestEditor::saveProgramFile() {
     if (!fileSelector_) {
         return;
     }
-    fileSelector_->select(programFileRequest(Gui::FileSelectCommand::Save, "Save OB program file"),
+    Gui::FileSelectRequest request =
+        programFileRequest(Gui::FileSelectCommand::Save, "Save OB program file");
+    request.initialPath = proposedPath(Platform::programLibraryFolder(),
+                                       programFileNameFor(synth_.currentProgram().getName()));
+    fileSelector_->select(request, [this](auto chosen) {
+        if (chosen) {
+            writeProgramFile(Platform::pathToUtf8(*chosen).c_str(), synth_.currentProgram());
+        }
+    });
+}
+
+void DrawTestEditor::exportCurrentSound() {
+    if (!fileSelector_) {
+        return;
+    }
+    std::string fileName = programFileNameFor(synth_.currentProgram().getName());
+    fileName = fileName.substr(0, fileName.rfind('.')) + ".wav";
+    fileSelector_->select(exportRequest(proposedPath(Platform::exportFolder(), fileName)),
                           [this](auto chosen) {
                               if (chosen) {
-                                  writeProgramFile(Platform::pathToUtf8(*chosen).c_str(),
-                                                   synth_.currentProgram());
+                                  writeExport(*chosen);
                               }
                           });
+}
+
+// Rendered by a copy of the instrument, so the host's sound goes on untouched.
+void DrawTestEditor::writeExport(const std::filesystem::path& path) {
+    const ExportResult result = Korvatune::exportSound(synth_, path, synth_.getSampleRate());
+    showReadout(result.ok ? "Exported " + Platform::pathToUtf8(path.filename())
+                          : "Export failed: " + result.error);
 }
 
 } // namespace Korvatune

@@ -72,6 +72,14 @@ MouseEvent Frame::countClicks(const MouseEvent& event) {
     return press;
 }
 
+// A press dragged away and brought back is no first click of a double-click.
+void Frame::forgetPressThatBecameADrag(Point where) {
+    if (pointerHeld_ && (std::abs(where.x - lastPress_.where.x) > kDoubleClickDistance ||
+                         std::abs(where.y - lastPress_.where.y) > kDoubleClickDistance)) {
+        hasLastPress_ = false;
+    }
+}
+
 bool Frame::offerContextMenu(const MouseEvent& event) {
     if (event.button != MouseButton::Right || !contextMenuListener_) {
         return false;
@@ -109,6 +117,7 @@ void Frame::takePress(View* taker) {
 
 void Frame::handleMouseMove(const MouseEvent& event) {
     const Dispatch dispatch(*this);
+    forgetPressThatBecameADrag(event.where);
     if (capture_ != nullptr) {
         capture_->mouseMoved(toCaptureSpace(event));
         return;

@@ -96,6 +96,7 @@ private:
 
     MouseEvent toCaptureSpace(const MouseEvent& event) const;
     MouseEvent countClicks(const MouseEvent& event);
+    void forgetPressThatBecameADrag(Point where);
     bool offerContextMenu(const MouseEvent& event);
     void pressPopup(const MouseEvent& event);
     void takePress(View* taker);

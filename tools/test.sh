@@ -19,8 +19,9 @@ build=${BUILD_DIR:-build-test}
 cmake --preset dev -B "$build"
 cmake --build "$build" -j "$jobs"
 
-# The window tests need an X server; without one, a virtual server stands in.
-start_xvfb 99
+# The window tests need an X server; without one, a virtual server stands in, large enough for
+# the editor at 200 %, which the gesture tests click on.
+start_xvfb 99 1920x1200x24
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
 no_editor=${build}-no-editor

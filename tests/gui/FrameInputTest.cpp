@@ -73,6 +73,16 @@ TEST_F(FrameInputTest, DoubleClickNeedsTheSameButtonSoonAndNearAndAThirdPressCou
     EXPECT_EQ(recorder->clickCounts, (std::vector<int>{1, 2, 1, 1, 1, 1}));
 }
 
+// A drag that comes back to where it began is no click: the next press starts anew.
+TEST_F(FrameInputTest, APressAfterADragIsAFirstClick) {
+    frame.handleMouseDown(pressAt({10, 10}, 1000));
+    frame.handleMouseMove(pressAt({10, 40}, 1050));
+    frame.handleMouseMove(pressAt({10, 10}, 1100));
+    frame.handleMouseUp(pressAt({10, 10}, 1110));
+    frame.handleMouseDown(pressAt({10, 10}, 1200));
+    EXPECT_EQ(recorder->clickCounts, (std::vector<int>{1, 1}));
+}
+
 TEST_F(FrameInputTest, DoubleClickTimingSurvivesTheClockWrappingAround) {
     frame.handleMouseDown(pressAt({10, 10}, 0xFFFFFF00u));
     frame.handleMouseUp(pressAt({10, 10}, 0xFFFFFF10u));

@@ -12,10 +12,13 @@
 // Xlib defines macros (None, Bool, ...) that would break the test framework's headers above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
+#include "gui/Scale.h"
 #include "support/SettingsTestSupport.h"
-#include "waveforms/WaveformProvider.h"
 #include "support/X11HostDisplay.h"
+#include "waveforms/WaveformProvider.h"
 
 #include <chrono>
 #include <cmath>
@@ -340,6 +343,102 @@ TEST_F(Lv2Editor, TwentyOpeningsLeaveNoWindowBehind) {
     }
     EXPECT_TRUE(editorWindows().empty());
     EXPECT_EQ(testing::openFileCount(), filesBefore);
+}
+
+// Real pointer, wheel and key events from the X server's test extension, at a size: the LV2
+// editor answers them as the VST 2 one does, writing the ports the host records.
+class Lv2EditorGestures : public Lv2Editor {
+protected:
+    // The port's default, program 0's Volume.
+    static constexpr float kDefaultVolume = 0.842f;
+
+    bool openAt(int percent) {
+        int event = 0;
+        int error = 0;
+        int major = 0;
+        int minor = 0;
+        if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
+            return false;
+        }
+        scale_ = Gui::Scale(percent);
+        scaleFactor_ = static_cast<float>(percent) / 100.0f;
+        XResizeWindow(display, parent, static_cast<unsigned>(scale_.pixels(800)),
+                      static_cast<unsigned>(scale_.pixels(465)));
+        return openEditor({floatOption(LV2_UI__scaleFactor, scaleFactor_)});
+    }
+    void settle() {
+        XSync(display, False);
+        for (int round = 0; round < 20; ++round) {
+            idle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    Gui::Point volumeKnob() const {
+        return scale_.point({kVolumeLeft + kVolumeSize / 2, kVolumeTop + kVolumeSize / 2});
+    }
+    void moveTo(Gui::Point where) {
+        XTestFakeMotionEvent(display, DefaultScreen(display), where.x, where.y, CurrentTime);
+        settle();
+    }
+    void buttonClicks(unsigned int button, int count) {
+        for (int click = 0; click < count; ++click) {
+            XTestFakeButtonEvent(display, button, True, CurrentTime);
+            XTestFakeButtonEvent(display, button, False, CurrentTime);
+        }
+        settle();
+    }
+    void undoKey() {
+        const KeyCode control = XKeysymToKeycode(display, XK_Control_L);
+        const KeyCode z = XKeysymToKeycode(display, XK_z);
+        XTestFakeKeyEvent(display, control, True, CurrentTime);
+        XTestFakeKeyEvent(display, z, True, CurrentTime);
+        XTestFakeKeyEvent(display, z, False, CurrentTime);
+        XTestFakeKeyEvent(display, control, False, CurrentTime);
+        settle();
+    }
+    void setVolume(float value) {
+        suil_instance_port_event(ui_, kVolume, sizeof value, 0, &value);
+        settle();
+        writes.clear();
+    }
+    float lastVolumeWritten() const {
+        for (auto write = writes.rbegin(); write != writes.rend(); ++write) {
+            if (write->port == static_cast<std::uint32_t>(kVolume)) {
+                return write->value;
+            }
+        }
+        return -1.0f;
+    }
+
+    // The window lies at the screen's corner; the editor at the window's.
+    void runGestures(int percent) {
+        if (!openAt(percent)) {
+            GTEST_SKIP() << "the X server has no test extension";
+        }
+        settle();
+        setVolume(0.2f);
+        moveTo(volumeKnob());
+        buttonClicks(Button1, 2);
+        EXPECT_FLOAT_EQ(lastVolumeWritten(), kDefaultVolume);
+
+        setVolume(0.5f);
+        moveTo(volumeKnob());
+        buttonClicks(4, 3);
+        EXPECT_NEAR(lastVolumeWritten(), 0.53f, 1e-5f);
+        undoKey();
+        EXPECT_FLOAT_EQ(lastVolumeWritten(), 0.5f);
+    }
+
+    Gui::Scale scale_;
+    float scaleFactor_ = 1.0f;
+};
+
+TEST_F(Lv2EditorGestures, DoubleClickWheelAndUndoWriteThePortsAt100Percent) {
+    runGestures(100);
+}
+
+TEST_F(Lv2EditorGestures, DoubleClickWheelAndUndoWriteThePortsAt200Percent) {
+    runGestures(200);
 }
 
 } // namespace
