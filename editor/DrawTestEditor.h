@@ -150,6 +150,8 @@ private:
     void loadProgramFile();
     void saveProgramFile();
     void loadChosenWaveform(const std::filesystem::path& path);
+    void restoreUserTable(int index, const std::vector<float>& samples);
+    void showUserTableChange();
     void loadChosenProgram(const std::filesystem::path& path);
 
     VstXSynth& synth_;

@@ -7,6 +7,8 @@
 #include "programs/ProgramFile.h"
 #include "programs/ProgramLibrary.h"
 
+#include <vector>
+
 namespace Korvatune {
 
 namespace {
@@ -44,6 +46,11 @@ std::filesystem::path proposedPath(const std::optional<std::filesystem::path>& f
     return *folder / Platform::pathFromUtf8(fileName);
 }
 
+std::vector<float> userTableCopy(WaveformProvider& provider, int index) {
+    const float* table = provider.getTableAt(index);
+    return {table, table + WaveformProvider::kTableSize};
+}
+
 bool isUserWaveform(float value) {
     const int index = WaveformProvider::waveformIndex(value);
     return index >= WaveformProvider::kFirstUserWaveform &&
@@ -74,12 +81,30 @@ void DrawTestEditor::loadChosenWaveform(const std::filesystem::path& path) {
     if (!canLoadWaveformFile()) {
         return;
     }
-    if (synth_.getWaveformProvider()->loadUserWaveform(Platform::pathToUtf8(path).c_str(),
-                                                       synth_.getParameter(kOscWaveform))) {
-        synth_.reportStateChange();
-        for (int oscillator = 1; oscillator <= kNumOscillators; ++oscillator) {
-            refreshWaveformPicture(oscillator);
-        }
+    WaveformProvider& provider = *synth_.getWaveformProvider();
+    const int index = WaveformProvider::waveformIndex(synth_.getParameter(kOscWaveform));
+    const std::vector<float> before = userTableCopy(provider, index);
+    if (provider.loadUserWaveform(Platform::pathToUtf8(path).c_str(),
+                                  synth_.getParameter(kOscWaveform))) {
+        const std::vector<float> after = userTableCopy(provider, index);
+        history_.record({[this, index, before] { restoreUserTable(index, before); },
+                         [this, index, after] { restoreUserTable(index, after); }});
+        showUserTableChange();
+    }
+}
+
+// An undone load puts the table's samples back, whether or not the instrument plays.
+void DrawTestEditor::restoreUserTable(int index, const std::vector<float>& samples) {
+    WaveformProvider& provider = *synth_.getWaveformProvider();
+    provider.replaceUserTable(index - WaveformProvider::kFirstUserWaveform, samples.data());
+    provider.markTablesChanged();
+    showUserTableChange();
+}
+
+void DrawTestEditor::showUserTableChange() {
+    synth_.reportStateChange();
+    for (int oscillator = 1; oscillator <= kNumOscillators; ++oscillator) {
+        refreshWaveformPicture(oscillator);
     }
 }
 

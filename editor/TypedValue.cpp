@@ -119,6 +119,11 @@ std::optional<float> readStep(const ParameterTexts& texts, std::string_view type
     }
     int number = 0;
     const auto [end, error] = std::from_chars(typed.data(), typed.data() + typed.size(), number);
+    // A switch has no numbered labels: 1 and 0 mean on and off, as everywhere else.
+    if (texts.stepCount == 1 && error == std::errc() && end == typed.data() + typed.size() &&
+        (number == 0 || number == 1)) {
+        return valueOf(number);
+    }
     if (error != std::errc() || number < 1 || number > texts.stepCount + 1) {
         return std::nullopt;
     }

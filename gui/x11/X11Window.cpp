@@ -144,6 +144,7 @@ X11Window::~X11Window() {
 }
 
 bool X11Window::createWindow(unsigned long parentWindow) {
+    parent_ = parentWindow;
     const int screen = DefaultScreen(display_);
     const Visual* visual = DefaultVisual(display_, screen);
     depth_ = DefaultDepth(display_, screen);
@@ -243,7 +244,16 @@ void X11Window::dispatchKey(XEvent& event) {
         key.key = Key::Character;
         key.character = *character;
     }
-    frame_->handleKey(key);
+    if (!frame_->handleKey(key)) {
+        passKeyToHost(event);
+    }
+}
+
+// Selecting key presses keeps them from the host's window; a key the editor does not use (the
+// host's transport keys, say) goes on to it as if the editor had not been there.
+void X11Window::passKeyToHost(XEvent& event) {
+    event.xkey.window = parent_;
+    XSendEvent(display_, parent_, True, KeyPressMask, &event);
 }
 
 void X11Window::updateKeyboardFocus() {

@@ -43,6 +43,7 @@ private:
     void dispatchPendingEvents(std::vector<Rect>& exposed);
     void dispatch(const _XEvent& event);
     void dispatchKey(_XEvent& event);
+    void passKeyToHost(_XEvent& event);
     void updateKeyboardFocus();
     void show(const Rect& area);
     std::uint32_t toPixel(std::uint8_t red, std::uint8_t green, std::uint8_t blue) const;
@@ -51,6 +52,7 @@ private:
     _XDisplay* display_;
     int depth_ = 0;
     unsigned long window_ = 0;
+    unsigned long parent_ = 0;
     _XGC* gc_ = nullptr;
     unsigned long redMask_ = 0;
     unsigned long greenMask_ = 0;

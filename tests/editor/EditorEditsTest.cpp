@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -103,6 +104,30 @@ TEST_F(EditorEdits, TheHistoryKeepsAtLeastAHundredSteps) {
     }
     EXPECT_EQ(undone, 120);
     EXPECT_EQ(dispatch(driver.get(), effGetProgram), 0);
+}
+
+TEST_F(EditorEdits, AUserWaveformLoadIsOneStep) {
+    const std::filesystem::path file = settings.folder() / "square.raw";
+    {
+        std::ofstream raw(file, std::ios::binary);
+        for (int i = 0; i < WaveformProvider::kTableSize; ++i) {
+            const float sample = i < WaveformProvider::kTableSize / 2 ? 0.5f : -0.5f;
+            raw.write(reinterpret_cast<const char*>(&sample), sizeof sample);
+        }
+    }
+    constexpr int kUser1 = WaveformProvider::kFirstUserWaveform;
+    const float* table = synth.getWaveformProvider()->getTableAt(kUser1);
+    const std::vector<float> before(table, table + WaveformProvider::kTableSize);
+    synth.setParameter(kOscWaveform, waveformValue(kUser1));
+    dispatch(driver.get(), effMainsChanged, 0, 0);
+    answerWith(file);
+    clickOnPage(frame(), {40, 110});
+    EXPECT_FLOAT_EQ(table[10], 0.98777f);
+    EXPECT_EQ(editor.history().size(), 1u);
+    EXPECT_TRUE(editor.undo());
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), table));
+    EXPECT_TRUE(editor.redo());
+    EXPECT_FLOAT_EQ(table[10], 0.98777f);
 }
 
 TEST_F(EditorEdits, SaveProposesTheLibraryAndTheProgramsName) {

@@ -95,6 +95,8 @@ TEST_F(TypedValue, ListsTakeNamesNumbersAndNumberedNames) {
     EXPECT_EQ(readTypedValue(parameterTextsOf(*synth, kDistortionType), type),
               3.0f / static_cast<float>(Instrument::stepCount(kDistortionType)));
     EXPECT_EQ(readTypedValue(parameterTextsOf(*synth, kBypassFX), "ON"), 1.0f);
+    EXPECT_EQ(readTypedValue(parameterTextsOf(*synth, kBypassFX), "1"), 1.0f);
+    EXPECT_EQ(readTypedValue(parameterTextsOf(*synth, kBypassFX), "0"), 0.0f);
 }
 
 // Whatever a parameter shows, typed back, shows the same.

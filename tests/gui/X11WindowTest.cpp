@@ -147,6 +147,26 @@ TEST_F(X11WindowTest, TheWheelAndKeysReachTheFrame) {
     EXPECT_FALSE(keys[0].modifiers.shift);
 }
 
+// The host's own keys (the space bar for its transport, say) still reach the host.
+TEST_F(X11WindowTest, AKeyTheFrameDoesNotUseGoesOnToTheHostsWindow) {
+    std::unique_ptr<X11Window> window = X11Window::open(frame, parent);
+    ASSERT_TRUE(window);
+    frame.setKeyListener([](const KeyEvent&) { return false; });
+    XSelectInput(host, parent, KeyPressMask);
+    window->idle();
+    sendKey(window->windowId(), XK_space, 0);
+    XEvent passed{};
+    bool arrived = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!arrived && std::chrono::steady_clock::now() < deadline) {
+        window->idle();
+        XSync(host, False);
+        arrived = XCheckTypedWindowEvent(host, parent, KeyPress, &passed);
+    }
+    ASSERT_TRUE(arrived);
+    EXPECT_EQ(passed.xkey.keycode, XKeysymToKeycode(host, XK_space));
+}
+
 TEST_F(X11WindowTest, ClosingLeavesNoWindowOrConnectionBehind) {
     const int filesBefore = Korvatune::testing::openFileCount();
     for (int round = 0; round < 10; ++round) {

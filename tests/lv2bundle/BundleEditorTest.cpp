@@ -364,7 +364,12 @@ protected:
         scaleFactor_ = static_cast<float>(percent) / 100.0f;
         XResizeWindow(display, parent, static_cast<unsigned>(scale_.pixels(800)),
                       static_cast<unsigned>(scale_.pixels(465)));
-        return openEditor({floatOption(LV2_UI__scaleFactor, scaleFactor_)});
+        if (!openEditor({floatOption(LV2_UI__scaleFactor, scaleFactor_)})) {
+            return false;
+        }
+        // As a window manager gives the host's window the keyboard.
+        XSetInputFocus(display, parent, RevertToParent, CurrentTime);
+        return true;
     }
     void settle() {
         XSync(display, False);
