@@ -1,8 +1,11 @@
+#include "ScratchLibrary.h"
 #include "editor/DrawTestEditor.h"
 #include "plugin/VstXSynth.h"
 #include "plugin/vst2/EntryPoint.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
 
 namespace Korvatune::bench {
 namespace {
@@ -56,6 +59,24 @@ void editorLaterOpen(benchmark::State& state) {
     }
 }
 
+// A click on the program name with 1000 files in the library: the folders listed, each file's
+// start read, the menu built and drawn.
+void programListWithAThousandFiles(benchmark::State& state) {
+    setenv("OMBRAFELL_LIBRARY", scratchLibrary().folder().c_str(), 1);
+    Instance instance;
+    instance.openAndDraw(Gui::Scale{});
+    Gui::Frame& frame = *instance.editor().getFrame();
+    // The program name's middle on the Synth page, which starts at (49, 48).
+    const Gui::Point name{565 + 49, 279 + 48};
+    for (auto _ : state) {
+        frame.handleMouseDown({name, Gui::MouseButton::Left});
+        frame.handleMouseUp({name, Gui::MouseButton::Left});
+        benchmark::DoNotOptimize(frame.redrawDirty());
+        frame.closePopup();
+    }
+    unsetenv("OMBRAFELL_LIBRARY");
+}
+
 void everySize(benchmark::internal::Benchmark* benchmark) {
     benchmark->ArgName("percent")->Unit(benchmark::kMillisecond);
     for (const int percent : Gui::kOfferedScalePercents) {
@@ -67,5 +88,6 @@ void everySize(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(editorFirstOpen)->Apply(everySize);
 BENCHMARK(editorLaterOpen)->Apply(everySize);
+BENCHMARK(programListWithAThousandFiles)->Unit(benchmark::kMillisecond);
 
 } // namespace Korvatune::bench
