@@ -40,6 +40,11 @@ void DrawTestEditor::selectProgramByUser(int program) {
         synth_.reportStateChange();
     });
     refreshEverything();
+    // A shell whose editor drives a copy of the instrument passes the values on as edits.
+    for (int index = 0; index < kNumProgramKeys; ++index) {
+        reportEdit(index);
+    }
+    endGestures();
 }
 
 void DrawTestEditor::stepProgram(int direction) {

@@ -255,6 +255,14 @@ bool Instrument::takeStateChange() {
     return synth_->takeStateChange();
 }
 
+void Instrument::requestAudition() {
+    synth_->requestAudition();
+}
+
+bool Instrument::takeAuditionRequest() {
+    return synth_->takeAuditionRequest();
+}
+
 InstrumentEditor* Instrument::editor() const {
     return synth_->getInstrumentEditor();
 }

@@ -78,6 +78,10 @@ public:
     // True once after the user changed the state beyond the parameters in the editor (a user
     // waveform, a program file): the shell tells its host the session changed. Any thread.
     bool takeStateChange();
+    // The editor's AUDITION: the next rendered block starts the sound. Any thread.
+    void requestAudition();
+    // A request the editor made of an instance that does not render, to pass on to one that does.
+    bool takeAuditionRequest();
 
     // --- editor -------------------------------------------------------------------------------
     // Null in a build without an editor.

@@ -105,6 +105,8 @@ public:
     // kAuditionGateSeconds, as a host's note-on and note-off would. Any thread; a request while
     // one plays starts it anew.
     void requestAudition() { audition.request(); }
+    // For an instance that renders nothing itself (a VST 3 controller's), to pass the request on.
+    bool takeAuditionRequest() { return audition.takeRequest(); }
 
 private:
     void build(EditorFactory makeEditor);

@@ -89,6 +89,17 @@ void Vst3Controller::publishSessionChange() {
     if (processor_ != nullptr && instrument_->takeStateChange() && sendSessionState()) {
         markProjectDirty();
     }
+    if (processor_ != nullptr && instrument_->takeAuditionRequest()) {
+        sendAudition();
+    }
+}
+
+void Vst3Controller::sendAudition() {
+    if (IMessage* message = createMessage()) {
+        message->setMessageID(kAuditionMessage);
+        processor_->notify(message);
+        message->release();
+    }
 }
 
 bool Vst3Controller::sendSessionState() {

@@ -84,6 +84,7 @@ public:
     Instrument& instrument() { return *instrument_; }
 
 private:
+    void sendAudition();
     ~Vst3Controller() override;
 
     void beginEdit(int index) override;

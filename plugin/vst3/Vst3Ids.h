@@ -31,6 +31,8 @@ inline constexpr std::int32_t kProgramListId = 1;
 // and the program's name.
 inline constexpr const char* kSessionChangeMessage = "Korvatune.SessionChange";
 inline constexpr const char* kStateRecordAttribute = "stateRecord";
+// The editor's AUDITION, which only the processor can play.
+inline constexpr const char* kAuditionMessage = "Korvatune.Audition";
 inline constexpr int kLastProgram = Instrument::kProgramCount - 1;
 
 inline bool isInstrumentParameter(ParamID id) {

@@ -140,8 +140,14 @@ tresult Vst3Processor::disconnect(IConnectionPoint* other) {
 // The program and the values in the controller's record are the host's to set, as parameter
 // changes; the tables go to the audio thread through the instrument's handover.
 tresult Vst3Processor::notify(IMessage* message) {
-    if (message == nullptr || message->getMessageID() == nullptr ||
-        std::strcmp(message->getMessageID(), kSessionChangeMessage) != 0) {
+    if (message == nullptr || message->getMessageID() == nullptr) {
+        return kResultFalse;
+    }
+    if (std::strcmp(message->getMessageID(), kAuditionMessage) == 0) {
+        instrument_->requestAudition();
+        return kResultOk;
+    }
+    if (std::strcmp(message->getMessageID(), kSessionChangeMessage) != 0) {
         return kResultFalse;
     }
     IAttributeList* attributes = message->getAttributes();

@@ -14,6 +14,7 @@
 #include "support/SettingsTestSupport.h"
 #include "support/X11HostDisplay.h"
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -265,6 +266,50 @@ TEST_F(Vst3Editor, AWaveformLoadedInTheEditorReachesTheProcessorOnTheHostsTimer)
     ASSERT_TRUE(saved->userWaveforms[0].has_value());
     EXPECT_EQ(*saved->userWaveforms[0], instrument.state()->userWaveforms[0]);
     EXPECT_NE(*decodeStateRecord(before)->userWaveforms[0], *saved->userWaveforms[0]);
+}
+
+float peakOf(const std::vector<float>& samples) {
+    float peak = 0.0f;
+    for (const float sample : samples) {
+        peak = std::max(peak, std::abs(sample));
+    }
+    return peak;
+}
+
+// The editor drives the controller's copy of the instrument, which renders nothing: what it
+// plays, and the program it steps to, must reach the processor.
+TEST_F(Vst3Editor, AuditionAndProgramStepsInTheEditorReachTheProcessor) {
+    testing::Processor processor(testing::createLinked<IComponent>(kProcessorUid), 44100.0);
+    testing::Controller linked(testing::createLinked<IEditController>(kControllerUid));
+    testing::Connection connection(processor, linked);
+    ASSERT_TRUE(connection.connected);
+    Instrument& instrument = static_cast<Vst3Controller*>(linked.edit.get())->instrument();
+    testing::Held<IPlugView> linkedView(linked.edit->createView("editor"));
+    ASSERT_NE(linkedView.get(), nullptr);
+    linkedView->setFrame(&frame);
+    ASSERT_EQ(linkedView->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID),
+              kResultOk);
+    Gui::Frame& editorFrame = *drawTestEditorOf(instrument.synth())->getFrame();
+
+    processor.render(4096);
+    EXPECT_LT(peakOf(processor.left), 1e-6f);
+    testing::clickOnPage(editorFrame, {675, 279});
+    idle();
+    processor.render(4096);
+    EXPECT_GT(peakOf(processor.left), 0.1f);
+
+    testing::clickOnPage(editorFrame, {660, 279});
+    EXPECT_EQ(instrument.currentProgram(), 1);
+    const auto edited = [&](int index) {
+        return std::any_of(linked.handler.edits.begin(), linked.handler.edits.end(),
+                           [&](const auto& edit) {
+                               return edit.kind == 'p' && edit.id == static_cast<ParamID>(index);
+                           });
+    };
+    EXPECT_TRUE(edited(kVolume));
+    EXPECT_TRUE(edited(kPitchAmount));
+    linkedView->removed();
+    linkedView->setFrame(nullptr);
 }
 
 TEST_F(Vst3Editor, TwentyOpeningsLeaveNothingBehind) {
