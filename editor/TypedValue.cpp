@@ -152,7 +152,9 @@ public:
         return static_cast<float>(sample) / static_cast<float>(kSamples - 1);
     }
     double numberAt(float value) {
-        const auto number = readNumber(texts.display(value), true);
+        // The number's unit is a view into the text, which must outlive it.
+        const std::string shown = texts.display(value);
+        const auto number = readNumber(shown, true);
         if (!number) {
             return std::numeric_limits<double>::quiet_NaN();
         }

@@ -59,6 +59,7 @@ protected:
         if (!XTestQueryExtension(host, &event, &error, &major, &minor)) {
             GTEST_SKIP() << "the X server has no test extension";
         }
+        releaseEverything();
         const Gui::Scale scale(GetParam());
         parent = testing::createParentWindow(host, static_cast<unsigned>(scale.pixels(800)),
                                              static_cast<unsigned>(scale.pixels(465)));
@@ -174,9 +175,13 @@ protected:
             }
         }
     }
+    // Nothing a test before left pressed stays pressed.
     void releaseEverything() {
-        for (const KeySym held : {XK_Shift_L, XK_Control_L}) {
+        for (const KeySym held : {XK_Shift_L, XK_Control_L, XK_Return}) {
             XTestFakeKeyEvent(host, XKeysymToKeycode(host, held), False, CurrentTime);
+        }
+        for (const unsigned int held : {Button1, Button3}) {
+            XTestFakeButtonEvent(host, held, False, CurrentTime);
         }
         XSync(host, False);
     }
